@@ -1,0 +1,36 @@
+# Front door: two commands are enough on a fresh clone.
+#   make run    Release build in build/, then start the program
+#   make test   sanitizer build in build-test/, then every test through ctest
+PREFIX ?= /usr/local
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE ?= cmake
+
+.PHONY: all run build test bench install format clean
+
+all: build
+
+build:
+	$(CMAKE) -S . -B build -DCMAKE_BUILD_TYPE=Release
+	$(CMAKE) --build build -j $(JOBS)
+
+run: build
+	./build/collatzperm
+
+test:
+	$(CMAKE) -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DCOLLATZPERM_SANITIZE=ON
+	$(CMAKE) --build build-test -j $(JOBS)
+	cd build-test && ctest --output-on-failure -j $(JOBS)
+
+bench:
+	$(CMAKE) -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DCOLLATZPERM_BENCH=ON
+	$(CMAKE) --build build-bench -j $(JOBS)
+	./build-bench/bench/collatzperm_bench
+
+install: build
+	$(CMAKE) --install build --prefix "$(PREFIX)"
+
+format:
+	git ls-files '*.cpp' '*.hpp' | xargs clang-format -i
+
+clean:
+	rm -rf build build-test build-bench

@@ -1,0 +1,35 @@
+#pragma once
+// The numeric operations of the program, with the rounding rules of the
+// working format rather than those of C++ integer arithmetic.
+#include <cstdint>
+
+#include "console/real.hpp"
+
+namespace cp {
+
+Real power(Real base, Real exponent);
+// Operands rounded to integers (halves to even), quotient cut toward zero;
+// a zero divisor gives an infinity with the dividend's sign, 0/0 gives NaN.
+Real int_div(Real dividend, Real divisor);
+// a - q*b with q = a/b cut toward zero, exact; sign of a; zero divisor gives 0.
+Real remainder(Real dividend, Real divisor);
+// Nearest multiple of 10^-decimals, halves to even; decimals above 18 mean 18.
+Real round_to(Real x, std::int32_t decimals);
+Real larger_of(Real a, Real b);
+// Square root; a negative value comes back unchanged.
+Real square_root(Real x);
+// Exact powers of ten from 10^0..10^7 and the factors 10^8, 10^16, ... 10^4096.
+Real power_of_ten(std::int32_t exponent);
+
+// The program's random-number generator: one 32-bit word of state.
+class RandomGenerator {
+public:
+    void randomize(Real seed);
+    std::int32_t random_between(std::int32_t a, std::int32_t b);
+    std::uint32_t state() const { return state_; }
+
+private:
+    std::uint32_t state_ = 0xFFFFFFFFu;
+};
+
+}  // namespace cp

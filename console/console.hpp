@@ -1,0 +1,75 @@
+#pragma once
+// The console operations the program calls. Each updates the Screen model and
+// hands the visible change to the Terminal.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "console/real.hpp"
+#include "console/screen.hpp"
+#include "console/terminal.hpp"
+
+namespace cp {
+
+struct PixelSize {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
+
+class Console {
+public:
+    explicit Console(Terminal& terminal);
+
+    bool set_screen_size(std::int32_t columns, std::int32_t rows);
+    // A terminal has no window to size, maximise or move: these do nothing.
+    void maximize_window() {}
+    PixelSize window_pixel_size() const { return {}; }
+    PixelSize work_area_pixel_size() const { return {}; }
+    void move_window(std::int32_t, std::int32_t) {}
+
+    void print_text(std::string_view bytes);
+    void print_newline();
+    void print_zone();
+    // Sign place, 15 significant digits and one trailing blank.
+    void print_number(Real value);
+    // 1-based; a row or column out of range keeps the current one.
+    void locate(std::int32_t row, std::int32_t column);
+    std::int32_t cursor_column() const;  // 1-based
+    std::int32_t cursor_row() const;     // 1-based
+    // A value outside 0..15 keeps that colour (-1 = keep).
+    void set_color(std::int32_t foreground, std::int32_t background);
+    void clear_screen();
+
+    // -1 if a key is waiting, 0 if not.
+    std::int32_t key_waiting();
+    // The key string, "" if none is waiting.
+    std::string read_key();
+    // The next key string; "" only once the input has ended.
+    std::string wait_key();
+    // Echoed line up to Enter (at most 10,000 characters); "" once the input has ended.
+    std::string read_line();
+
+    void sleep_ms(std::int32_t ms);
+    void beep();
+    Real seconds_since_midnight();
+
+    // True once the keyboard input has ended: the program then ends as after
+    // "Q", and nothing more is shown.
+    bool input_ended() const { return input_ended_; }
+    // Writes what is still pending; called once when the program ends.
+    void finish();
+
+    const Screen& screen() const { return screen_; }
+
+private:
+    void leave_row(RowExit how);
+    void scroll();
+    std::optional<std::string> next_key();
+
+    Terminal& terminal_;
+    Screen screen_;
+    bool input_ended_ = false;
+};
+
+}  // namespace cp

@@ -1,0 +1,35 @@
+#pragma once
+// Numbers as the program shows them: the 15-digit text form and the format masks.
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "console/real.hpp"
+
+namespace cp {
+
+// x = 0.d1 d2 .. dn * 10^exponent; zero is the single digit 0 with exponent 1.
+struct DecimalDigits {
+    bool negative = false;
+    std::array<char, 20> digits{};  // ASCII '0'..'9', count of them used
+    std::int32_t count = 0;
+    std::int32_t exponent = 1;
+};
+
+// The n (1..19) significant decimal digits of x, rounded on digit n+1 alone.
+DecimalDigits decimal_digits(Real x, std::int32_t n);
+
+// Sign place (blank or "-") and 15 significant digits, exponent form where needed.
+std::string number_text(Real x);
+// Appends number_text(x) to out; the allocation-free form for hot paths.
+void append_number_text(std::string& out, Real x);
+
+// Fills the fields of mask with the values in turn, reusing the mask from its
+// start when it runs out of fields. The result is cut at 1024 bytes.
+std::string format_using(std::string_view mask, std::span<const Real> values);
+std::string format_using(std::string_view mask, std::initializer_list<Real> values);
+
+}  // namespace cp
