@@ -26,12 +26,12 @@ Real scale_by_power_of_ten(Real x, std::int32_t exponent);
 
 // The program's random-number generator: one 32-bit word of state.
 class RandomGenerator {
-public:
+  public:
     void randomize(Real seed);
     std::int32_t random_between(std::int32_t a, std::int32_t b);
     std::uint32_t state() const { return state_; }
 
-private:
+  private:
     std::uint32_t state_ = 0xFFFFFFFFu;
 };
 

@@ -18,7 +18,7 @@ struct PixelSize {
 };
 
 class Console {
-public:
+  public:
     explicit Console(Terminal& terminal);
 
     bool set_screen_size(std::int32_t columns, std::int32_t rows);
@@ -62,8 +62,8 @@ public:
 
     const Screen& screen() const { return screen_; }
 
-private:
-    void leave_row(RowExit how);
+  private:
+    void cursor_left();
     void scroll();
     std::optional<std::string> next_key();
 

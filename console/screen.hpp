@@ -19,7 +19,7 @@ struct Cell {
 };
 
 class Screen {
-public:
+  public:
     Screen(std::int32_t columns = 80, std::int32_t rows = 25);
 
     std::int32_t columns() const { return columns_; }
@@ -52,7 +52,7 @@ public:
     // Rows that hold any cells (for memory figures).
     std::size_t rows_in_use() const { return used_.size(); }
 
-private:
+  private:
     struct Row {
         std::vector<Cell> cells;
         Attribute fill = 0;

@@ -21,7 +21,7 @@ enum class RowExit {
 };
 
 class Terminal {
-public:
+  public:
     virtual ~Terminal() = default;
 
     // Output.

@@ -1,3 +1,5 @@
 #include <gtest/gtest.h>
 
-TEST(Build, Links) { SUCCEED(); }
+TEST(Build, Links) {
+    SUCCEED();
+}

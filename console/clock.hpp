@@ -1,0 +1,9 @@
+#pragma once
+#include "console/real.hpp"
+
+namespace cp {
+
+// Seconds since local midnight, with millisecond resolution.
+Real local_seconds_since_midnight();
+
+}  // namespace cp

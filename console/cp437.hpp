@@ -1,0 +1,15 @@
+#pragma once
+// Code page 437, the console's character set: bytes 128-255 as Unicode, and back.
+#include <cstdint>
+#include <string>
+
+namespace cp {
+
+// The Unicode code point of a byte; 0-127 stand for themselves, 254 is U+25A0.
+char32_t cp437_to_unicode(unsigned char byte);
+// Appends the byte as UTF-8 (ASCII as it is).
+void append_cp437_as_utf8(std::string& out, unsigned char byte);
+// The byte for a code point, or -1 when the code page lacks it.
+std::int32_t unicode_to_cp437(char32_t code_point);
+
+}  // namespace cp

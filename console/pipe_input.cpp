@@ -1,0 +1,45 @@
+#include "console/pipe_input.hpp"
+
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace cp {
+
+namespace {
+constexpr std::size_t kChunk = 4096;
+constexpr char kEnter = 13;
+}  // namespace
+
+bool PipeInput::fill() {
+    if (ended_) return false;
+    buffer_.resize(kChunk);
+    for (;;) {
+        const ssize_t got = ::read(fd_, buffer_.data(), kChunk);
+        if (got > 0) {
+            buffer_.resize(static_cast<std::size_t>(got));
+            next_ = 0;
+            return true;
+        }
+        if (got < 0 && errno == EINTR) continue;
+        // The end of the input, or a read error, ends the program like "Q".
+        ended_ = true;
+        buffer_.clear();
+        next_ = 0;
+        return false;
+    }
+}
+
+std::optional<std::string> PipeInput::next_key() {
+    for (;;) {
+        if (next_ >= buffer_.size() && !fill()) return std::nullopt;
+        const char c = buffer_[next_++];
+        const bool lf_after_cr = after_cr_ && c == '\n';
+        after_cr_ = c == '\r';
+        if (lf_after_cr) continue;
+        if (c == '\r' || c == '\n') return std::string(1, kEnter);
+        return std::string(1, c);
+    }
+}
+
+}  // namespace cp

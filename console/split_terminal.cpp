@@ -1,0 +1,40 @@
+#include "console/split_terminal.hpp"
+
+#include <sched.h>
+#include <time.h>
+
+#include <cerrno>
+
+#include "console/clock.hpp"
+
+namespace cp {
+
+// Everything printed is visible before each key check, sleep and line read at a
+// terminal. Keys from a pipe can never arrive during a run, so there only real
+// pauses and blocking reads need the output out.
+bool SplitTerminal::key_ready() {
+    if (keys_.interactive()) sink_.flush();
+    return keys_.key_ready();
+}
+
+std::optional<std::string> SplitTerminal::next_key() {
+    sink_.flush();
+    return keys_.next_key();
+}
+
+void SplitTerminal::sleep_ms(std::int32_t ms) {
+    if (keys_.interactive() || ms > 0) sink_.flush();
+    if (ms <= 0) {
+        sched_yield();
+        return;
+    }
+    timespec left{ms / 1000, static_cast<long>(ms % 1000) * 1000000L};
+    while (nanosleep(&left, &left) != 0 && errno == EINTR) {
+    }
+}
+
+Real SplitTerminal::seconds_since_midnight() {
+    return local_seconds_since_midnight();
+}
+
+}  // namespace cp

@@ -1,0 +1,37 @@
+#pragma once
+// A terminal made of a key source and a screen sink, chosen separately: keys from
+// a file with a terminal for output is a valid way to replay a session.
+#include "console/key_source.hpp"
+#include "console/screen_sink.hpp"
+#include "console/terminal.hpp"
+
+namespace cp {
+
+class SplitTerminal final : public Terminal {
+  public:
+    SplitTerminal(KeySource& keys, ScreenSink& sink) : keys_(keys), sink_(sink) {}
+
+    void text(const Screen& screen, std::int32_t row, std::int32_t column,
+              std::string_view bytes) override {
+        sink_.text(screen, row, column, bytes);
+    }
+    void row_left(const Screen& screen, std::int32_t row, RowExit how) override {
+        sink_.row_left(screen, row, how);
+    }
+    void scrolled(const Screen& screen) override { sink_.scrolled(screen); }
+    void moved(const Screen& screen) override { sink_.moved(screen); }
+    void cleared(const Screen& screen) override { sink_.cleared(screen); }
+    void beep() override { sink_.beep(); }
+
+    bool key_ready() override;
+    std::optional<std::string> next_key() override;
+    void sleep_ms(std::int32_t ms) override;
+    Real seconds_since_midnight() override;
+    void finish(const Screen& screen) override { sink_.finish(screen); }
+
+  private:
+    KeySource& keys_;
+    ScreenSink& sink_;
+};
+
+}  // namespace cp

@@ -1,0 +1,44 @@
+#include "scripted_terminal.hpp"
+
+namespace cp::testing {
+
+void ScriptedTerminal::type(std::string_view text) {
+    for (char c : text) keys_.emplace_back(1, c);
+}
+
+void ScriptedTerminal::row_left(const Screen& screen, std::int32_t row, RowExit how) {
+    if (how != RowExit::Move || changed_) transcript_.push_back(screen.row_text(row));
+    changed_ = false;
+}
+
+std::optional<std::string> ScriptedTerminal::next_key() {
+    if (keys_.empty()) return std::nullopt;
+    std::string key = std::move(keys_.front());
+    keys_.pop_front();
+    return key;
+}
+
+void ScriptedTerminal::sleep_ms(std::int32_t ms) {
+    ++sleeps_;
+    if (ms > 0) {
+        slept_ms_ += ms;
+        now_ += static_cast<Real>(ms) / 1000;
+    }
+}
+
+void ScriptedTerminal::finish(const Screen& screen) {
+    if (changed_) transcript_.push_back(screen.row_text(screen.cursor_row()));
+    changed_ = false;
+}
+
+std::string row_text(const Screen& screen, std::int32_t row) {
+    std::string text = screen.row_text(row);
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    return text;
+}
+
+std::int32_t colour_at(const Screen& screen, std::int32_t row, std::int32_t column) {
+    return screen.cell(row, column - 1).attribute & 0x0F;
+}
+
+}  // namespace cp::testing
