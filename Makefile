@@ -1,11 +1,17 @@
 # Front door: two commands are enough on a fresh clone.
 #   make run    Release build in build/, then start the program
-#   make test   sanitizer build in build-test/, then every test through ctest
+#   make test   sanitizer build in build-test/, then every test through ctest,
+#               then a few seconds of each fuzz target over its seeds
+#   make fuzz   each fuzz target for FUZZ_SECONDS (default 60) seconds
 PREFIX ?= /usr/local
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE ?= cmake
 
-.PHONY: all run build test bench install format clean
+.PHONY: all run build test bench install format clean fuzz fuzz-build
+
+FUZZ_SECONDS ?= 60
+# Enough for CI to keep the fuzz targets building and passing over their seeds.
+TEST_FUZZ_SECONDS ?= 3
 
 all: build
 
@@ -20,6 +26,15 @@ test:
 	$(CMAKE) -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DCOLLATZPERM_SANITIZE=ON -DCOLLATZPERM_TESTS=ON
 	$(CMAKE) --build build-test -j $(JOBS)
 	cd build-test && ctest --output-on-failure -j $(JOBS)
+	$(MAKE) --no-print-directory fuzz-build
+	FUZZ_SECONDS=$(TEST_FUZZ_SECONDS) fuzz/run.sh build-fuzz
+
+fuzz-build:
+	$(CMAKE) -S fuzz -B build-fuzz -DCMAKE_CXX_COMPILER=clang++
+	$(CMAKE) --build build-fuzz -j $(JOBS)
+
+fuzz: fuzz-build
+	FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run.sh build-fuzz
 
 bench:
 	$(CMAKE) -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DCOLLATZPERM_BENCH=ON
@@ -33,4 +48,4 @@ format:
 	git ls-files '*.cpp' '*.hpp' | xargs clang-format -i
 
 clean:
-	rm -rf build build-test build-bench
+	rm -rf build build-test build-bench build-fuzz corpus-work

@@ -1,0 +1,38 @@
+// format_using with the mask and the values from the input: any 80-bit pattern
+// (NaN, infinities, denormals, the unnormal encodings) in any mask.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "console/number_format.hpp"
+
+namespace {
+constexpr std::size_t kValueBytes = 10;  // the significand and the sign and exponent
+constexpr std::size_t kMaxValues = 8;
+constexpr std::size_t kOutputLimit = 1024;
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return 0;
+    std::size_t count = data[0] % (kMaxValues + 1);
+    std::size_t pos = 1;
+    std::vector<cp::Real> values;
+    while (values.size() < count && pos + kValueBytes <= size) {
+        cp::Real x = 0;
+        std::memcpy(&x, data + pos, kValueBytes);
+        values.push_back(x);
+        pos += kValueBytes;
+    }
+    const std::string_view mask(reinterpret_cast<const char*>(data) + pos, size - pos);
+    const std::string out = cp::format_using(mask, values);
+    if (out.size() > kOutputLimit) std::abort();
+    if (values.empty() && !out.empty()) std::abort();
+    // Each value once more through the 15-digit text form.
+    for (const cp::Real x : values) {
+        if (cp::number_text(x).empty()) std::abort();
+    }
+    return 0;
+}
