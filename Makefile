@@ -3,15 +3,17 @@
 #   make test   sanitizer build in build-test/, then every test through ctest,
 #               then a few seconds of each fuzz target over its seeds
 #   make fuzz   each fuzz target for FUZZ_SECONDS (default 60) seconds
+#   make soak   SOAK_SESSIONS (default 3000) random sessions against the sanitizer build
 PREFIX ?= /usr/local
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE ?= cmake
 
-.PHONY: all run build test bench install format clean fuzz fuzz-build
+.PHONY: all run build test bench install format clean fuzz fuzz-build soak
 
 FUZZ_SECONDS ?= 60
 # Enough for CI to keep the fuzz targets building and passing over their seeds.
 TEST_FUZZ_SECONDS ?= 3
+SOAK_SESSIONS ?= 3000
 
 all: build
 
@@ -35,6 +37,11 @@ fuzz-build:
 
 fuzz: fuzz-build
 	FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run.sh build-fuzz
+
+soak:
+	$(CMAKE) -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DCOLLATZPERM_SANITIZE=ON -DCOLLATZPERM_TESTS=ON
+	$(CMAKE) --build build-test -j $(JOBS)
+	SOAK_SESSIONS=$(SOAK_SESSIONS) ./build-test/tests/collatzperm_tests --gtest_filter=RandomSessions.Soak
 
 bench:
 	$(CMAKE) -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DCOLLATZPERM_BENCH=ON

@@ -1,0 +1,90 @@
+#include "timed_session.hpp"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace cp::testing {
+
+namespace {
+
+std::string temp_file(const char* stem) {
+    std::string path = std::string(P_tmpdir) + "/" + stem + "XXXXXX";
+    const int fd = mkstemp(path.data());
+    if (fd >= 0) close(fd);
+    return path;
+}
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+const char* program_path() {
+    const char* chosen = std::getenv("COLLATZPERM_PROGRAM");
+    return chosen != nullptr && *chosen != '\0' ? chosen : COLLATZPERM_BINARY;
+}
+
+}  // namespace
+
+TimedSession run_timed_session(const std::string& keys, std::chrono::milliseconds limit) {
+    const std::string in_path = temp_file("collatzperm-keys-");
+    const std::string out_path = temp_file("collatzperm-out-");
+    const std::string err_path = temp_file("collatzperm-err-");
+    {
+        std::ofstream in(in_path, std::ios::binary);
+        in << keys;
+    }
+    const char* program = program_path();
+    const auto started = std::chrono::steady_clock::now();
+    const pid_t child = fork();
+    if (child == 0) {
+        const int in = open(in_path.c_str(), O_RDONLY);
+        const int out = open(out_path.c_str(), O_WRONLY | O_TRUNC);
+        const int err = open(err_path.c_str(), O_WRONLY | O_TRUNC);
+        if (in < 0 || out < 0 || err < 0) _exit(126);
+        dup2(in, 0);
+        dup2(out, 1);
+        dup2(err, 2);
+        execl(program, "collatzperm", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    TimedSession result;
+    int status = 0;
+    rusage usage{};
+    for (;;) {
+        const pid_t done = wait4(child, &status, WNOHANG, &usage);
+        if (done == child) break;
+        if (done < 0) {
+            status = 0;
+            break;
+        }
+        if (std::chrono::steady_clock::now() - started > limit && !result.timed_out) {
+            result.timed_out = true;
+            kill(child, SIGKILL);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    result.elapsed = std::chrono::steady_clock::now() - started;
+    result.max_rss_kb = usage.ru_maxrss;
+    if (WIFEXITED(status) && !result.timed_out) result.exit_status = WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
+    result.transcript = slurp(out_path);
+    result.errors = slurp(err_path);
+    std::remove(in_path.c_str());
+    std::remove(out_path.c_str());
+    std::remove(err_path.c_str());
+    return result;
+}
+
+}  // namespace cp::testing

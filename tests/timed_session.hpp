@@ -1,0 +1,24 @@
+#pragma once
+// Runs the real program with keys from a file, as run_session does, and also
+// measures it: wall time, peak memory, what it wrote to standard error. A
+// session that runs past its time is killed and counts as not ended by itself.
+#include <chrono>
+#include <string>
+
+namespace cp::testing {
+
+struct TimedSession {
+    int exit_status = -1;  // -1: killed or died of a signal
+    int signal = 0;        // the signal that ended it, if one did
+    bool timed_out = false;
+    std::chrono::duration<double> elapsed{};
+    long max_rss_kb = 0;
+    std::string transcript;
+    std::string errors;
+};
+
+// The program run is COLLATZPERM_PROGRAM from the environment if set, else the
+// one this test binary was built with.
+TimedSession run_timed_session(const std::string& keys, std::chrono::milliseconds limit);
+
+}  // namespace cp::testing
