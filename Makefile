@@ -1,6 +1,7 @@
 # Front door: two commands are enough on a fresh clone.
 #   make run    Release build in build/, then start the program
 #   make test   sanitizer build in build-test/, then every test through ctest
+# Also: make bench, make install [PREFIX=/usr/local] [DESTDIR=]
 PREFIX ?= /usr/local
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE ?= cmake
@@ -26,8 +27,9 @@ bench:
 	$(CMAKE) --build build-bench -j $(JOBS)
 	./build-bench/bench/collatzperm_bench
 
+# DESTDIR stages the files under another root, as distribution builds expect.
 install: build
-	$(CMAKE) --install build --prefix "$(PREFIX)"
+	DESTDIR="$(DESTDIR)" $(CMAKE) --install build --prefix "$(PREFIX)"
 
 format:
 	git ls-files '*.cpp' '*.hpp' | xargs clang-format -i
