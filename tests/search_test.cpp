@@ -198,7 +198,8 @@ TEST_F(RunTimeKeyTest, ResultLineOverwritesThePromptLines) {
     search(4);
     EXPECT_EQ(state.lastIndex, 0);
     const std::string result = row(1);
-    EXPECT_EQ(result.substr(0, 28), "    " + kM + " = 1 Wultiplikation   ");
+    const std::string legend = "    " + kM + " = 1 Wultiplikation      ...       0 Dif.= 0 %";
+    EXPECT_EQ(result.substr(0, legend.size()), legend);
     // Beyond the result line's end the old prompt line shows through.
     EXPECT_NE(result.find("gewaehlt: 0"), std::string::npos);
     EXPECT_EQ(row(2).substr(0, 23), "          Eingabe hier:");
