@@ -20,6 +20,9 @@ Real larger_of(Real a, Real b);
 Real square_root(Real x);
 // Exact powers of ten from 10^0..10^7 and the factors 10^8, 10^16, ... 10^4096.
 Real power_of_ten(std::int32_t exponent);
+// x times 10^exponent with the same factors: multiplied in for a positive,
+// divided out for a negative exponent, so that x / 10^n rounds only once.
+Real scale_by_power_of_ten(Real x, std::int32_t exponent);
 
 // The program's random-number generator: one 32-bit word of state.
 class RandomGenerator {

@@ -1,0 +1,169 @@
+#include <algorithm>
+#include <cmath>
+
+#include "console/decimal_writer.hpp"
+#include "console/number_format.hpp"
+
+namespace cp {
+
+namespace {
+
+constexpr std::size_t kOutputLimit = 1024;
+constexpr Real kTenTo18 = 1e18L;
+
+struct Field {
+    int positions = 0;  // digit positions, the sign position not counted
+    bool sign_position = false;
+    char fill = ' ';
+};
+
+bool field_begins(std::string_view mask, std::size_t pos) {
+    const char c = mask[pos];
+    if (c == '#') return true;
+    const bool has_next = pos + 1 < mask.size();
+    if (c == '+') return has_next && mask[pos + 1] == '#';
+    if (c == '*') return has_next;
+    return false;
+}
+
+bool has_field(std::string_view mask) {
+    for (std::size_t pos = 0; pos < mask.size(); ++pos) {
+        if (mask[pos] == '_') {
+            ++pos;  // the escaped character is a literal
+        } else if (field_begins(mask, pos)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Copies literal characters up to the next field or the end of the mask.
+void copy_literals(std::string_view mask, std::size_t& pos, std::string& out) {
+    while (pos < mask.size() && !field_begins(mask, pos)) {
+        if (mask[pos] == '_' && pos + 1 < mask.size()) ++pos;
+        out.push_back(mask[pos++]);
+    }
+}
+
+Field read_field(std::string_view mask, std::size_t& pos) {
+    Field field;
+    if (mask[pos] == '+') {
+        field.sign_position = true;
+        ++pos;
+    } else if (mask[pos] == '*') {
+        field.fill = mask[pos + 1];
+        field.positions = 2;
+        pos += 2;
+    }
+    while (pos < mask.size() && mask[pos] == '#') {
+        ++field.positions;
+        ++pos;
+    }
+    return field;
+}
+
+// A value rounded to a whole number: up to 20 leading digits, then zeros
+// (the digits beyond the 19th of a huge value).
+struct WholeNumber {
+    bool negative = false;
+    char digits[20];
+    int length = 0;
+    int zeros = 0;
+};
+
+WholeNumber round_to_whole(Real x) {
+    WholeNumber w;
+    if (std::fabs(x) < kTenTo18) {
+        const auto i = static_cast<std::int64_t>(x);
+        if (static_cast<Real>(i) == x) {  // the common case: exact integers
+            w.negative = i < 0;
+            const std::uint64_t magnitude =
+                w.negative ? 0 - static_cast<std::uint64_t>(i) : static_cast<std::uint64_t>(i);
+            w.length = detail::decimal_length(magnitude);
+            detail::write_decimal_backward(w.digits + w.length, magnitude);
+            return w;
+        }
+    }
+
+    const DecimalDigits d = decimal_digits(x, 19);
+    w.negative = d.negative;
+    const int e = d.exponent;
+    if (e <= 0) {
+        // Below 1 there is no digit to round to: one half and more become 1.
+        w.digits[0] = (e == 0 && d.digits[0] >= '5') ? '1' : '0';
+        w.length = 1;
+        return w;
+    }
+    if (e >= d.count) {
+        std::copy_n(d.digits.begin(), d.count, w.digits);
+        w.length = d.count;
+        w.zeros = e - d.count;
+        return w;
+    }
+    std::copy_n(d.digits.begin(), e, w.digits);
+    w.length = e;
+    const char next = d.digits[static_cast<std::size_t>(e)];
+    bool rest = false;
+    for (int i = e + 1; i < d.count; ++i)
+        rest = rest || d.digits[static_cast<std::size_t>(i)] != '0';
+    const bool odd = ((w.digits[e - 1] - '0') & 1) != 0;
+    if (next > '5' || (next == '5' && (rest || odd))) {
+        int i = e - 1;
+        while (i >= 0 && w.digits[i] == '9') w.digits[i--] = '0';
+        if (i >= 0) {
+            ++w.digits[i];
+        } else {
+            std::copy_backward(w.digits, w.digits + w.length, w.digits + w.length + 1);
+            w.digits[0] = '1';
+            ++w.length;
+        }
+    }
+    return w;
+}
+
+void append_field(std::string& out, const Field& field, Real x) {
+    const WholeNumber w = round_to_whole(x);
+    const int digit_count = w.length + w.zeros;
+    int capacity = field.positions;
+    bool sign = field.sign_position;
+    if (w.negative && !sign) {
+        // The minus takes one of the positions; a one-position field grows instead.
+        capacity = std::max(capacity - 1, 1);
+        sign = true;
+    }
+    const int fill = std::max(capacity - digit_count, 0);
+    out.append(static_cast<std::size_t>(fill), field.fill);
+    if (sign) out.push_back(w.negative ? '-' : '+');
+    out.append(w.digits, static_cast<std::size_t>(w.length));
+    out.append(static_cast<std::size_t>(w.zeros), '0');
+}
+
+}  // namespace
+
+std::string format_using(std::string_view mask, std::span<const Real> values) {
+    std::string out;
+    if (values.empty()) return out;
+    std::size_t pos = 0;
+    if (!has_field(mask)) {
+        // Nothing to fill: the literals once, rather than looping for ever.
+        copy_literals(mask, pos, out);
+        return out;
+    }
+    out.reserve(std::min(kOutputLimit, mask.size() + 8));
+    for (const Real value : values) {
+        copy_literals(mask, pos, out);
+        const Field field = read_field(mask, pos);
+        append_field(out, field, value);
+        copy_literals(mask, pos, out);
+        if (pos == mask.size()) pos = 0;
+        if (out.size() >= kOutputLimit) break;
+    }
+    if (out.size() > kOutputLimit) out.resize(kOutputLimit);
+    return out;
+}
+
+std::string format_using(std::string_view mask, std::initializer_list<Real> values) {
+    return format_using(mask, std::span<const Real>(values.begin(), values.size()));
+}
+
+}  // namespace cp
