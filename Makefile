@@ -17,7 +17,7 @@ run: build
 	./build/collatzperm
 
 test:
-	$(CMAKE) -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DCOLLATZPERM_SANITIZE=ON
+	$(CMAKE) -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DCOLLATZPERM_SANITIZE=ON -DCOLLATZPERM_TESTS=ON
 	$(CMAKE) --build build-test -j $(JOBS)
 	cd build-test && ctest --output-on-failure -j $(JOBS)
 

@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "console/decimal_writer.hpp"
+#include "console/exact_integer.hpp"
 #include "console/number_format.hpp"
 
 namespace cp {
@@ -73,16 +74,14 @@ struct WholeNumber {
 
 WholeNumber round_to_whole(Real x) {
     WholeNumber w;
-    if (std::fabs(x) < kTenTo18) {
-        const auto i = static_cast<std::int64_t>(x);
-        if (static_cast<Real>(i) == x) {  // the common case: exact integers
-            w.negative = i < 0;
-            const std::uint64_t magnitude =
-                w.negative ? 0 - static_cast<std::uint64_t>(i) : static_cast<std::uint64_t>(i);
-            w.length = detail::decimal_length(magnitude);
-            detail::write_decimal_backward(w.digits + w.length, magnitude);
-            return w;
-        }
+    std::int64_t i;
+    if (std::fabs(x) < kTenTo18 && detail::exact_integer(x, i)) {  // the common case
+        w.negative = i < 0;
+        const std::uint64_t magnitude =
+            w.negative ? 0 - static_cast<std::uint64_t>(i) : static_cast<std::uint64_t>(i);
+        w.length = detail::decimal_length(magnitude);
+        detail::write_decimal_backward(w.digits + w.length, magnitude);
+        return w;
     }
 
     const DecimalDigits d = decimal_digits(x, 19);

@@ -2,6 +2,7 @@
 #include <cstdlib>
 
 #include "console/decimal_writer.hpp"
+#include "console/exact_integer.hpp"
 #include "console/number_format.hpp"
 
 namespace cp {
@@ -60,16 +61,14 @@ char* write_rounded_text(char* p, Real x) {
 // Most printed values are integers of at most 15 digits: their text is the
 // integer itself, with no rounding to do.
 char* write_text(char* p, Real x) {
-    if (std::fabs(x) < kTenTo15) {
-        const auto i = static_cast<std::int64_t>(x);
-        if (static_cast<Real>(i) == x) {
-            const std::uint64_t magnitude =
-                i < 0 ? 0 - static_cast<std::uint64_t>(i) : static_cast<std::uint64_t>(i);
-            *p++ = i < 0 ? '-' : ' ';
-            const int length = detail::decimal_length(magnitude);
-            detail::write_decimal_backward(p + length, magnitude);
-            return p + length;
-        }
+    std::int64_t i;
+    if (std::fabs(x) < kTenTo15 && detail::exact_integer(x, i)) {
+        const std::uint64_t magnitude =
+            i < 0 ? 0 - static_cast<std::uint64_t>(i) : static_cast<std::uint64_t>(i);
+        *p++ = i < 0 ? '-' : ' ';
+        const int length = detail::decimal_length(magnitude);
+        detail::write_decimal_backward(p + length, magnitude);
+        return p + length;
     }
     return write_rounded_text(p, x);
 }

@@ -30,6 +30,8 @@ TEST(NumberText, PlainForms) {
     EXPECT_EQ(number_text(0.001L), " .001");
     EXPECT_EQ(number_text(12.25L), " 12.25");
     EXPECT_EQ(number_text(999999999999999.0L), " 999999999999999");
+    EXPECT_EQ(number_text(-999999999999999.0L), "-999999999999999");
+    EXPECT_EQ(number_text(-1e15L), "-1E+15");
     EXPECT_EQ(number_text(-0.0L), " 0");
 }
 
@@ -136,6 +138,8 @@ TEST(FormatUsing, UnderscoreRowMask) {
     EXPECT_EQ(format_using(kRowMask, {12345}), "_____________12345  ");
     EXPECT_EQ(format_using(kRowMask, {-12345}), "____________-12345  ");
     EXPECT_EQ(format_using(kRowMask, {123456789012345678}), "123456789012345678  ");
+    EXPECT_EQ(format_using(kRowMask, {-999999999999999999}), "-999999999999999999  ");
+    EXPECT_EQ(format_using(kRowMask, {-0.0L}), "_________________0  ");
     // Nineteen digits: eighteen significant, the 18th rounded, then a 0.
     EXPECT_EQ(format_using(kRowMask, {1234567890123456789}), "1234567890123456790  ");
     EXPECT_EQ(format_using(kRowMask, {-9223372036854775807.0L - 1}), "-9223372036854775810  ");

@@ -15,6 +15,7 @@ std::optional<std::string> ScriptedTerminal::next_key() {
     if (keys_.empty()) return std::nullopt;
     std::string key = std::move(keys_.front());
     keys_.pop_front();
+    now_ += key_delay_;
     return key;
 }
 

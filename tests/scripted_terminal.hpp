@@ -28,6 +28,8 @@ class ScriptedTerminal final : public Terminal {
     std::int64_t slept_ms() const { return slept_ms_; }
     std::int32_t sleeps() const { return sleeps_; }
     void set_time(Real seconds) { now_ = seconds; }
+    // The clock moves on by this much with every key the program takes.
+    void set_key_delay(Real seconds) { key_delay_ = seconds; }
 
     // Rows in the order the program left them, as a transcript would show them.
     const std::vector<std::string>& transcript() const { return transcript_; }
@@ -55,6 +57,7 @@ class ScriptedTerminal final : public Terminal {
     std::int64_t slept_ms_ = 0;
     std::int32_t sleeps_ = 0;
     Real now_ = 36000;  // 10:00:00
+    Real key_delay_ = 0;
 };
 
 // Text of a screen row without its trailing blanks.

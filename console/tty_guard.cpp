@@ -1,0 +1,155 @@
+#include "console/tty_guard.hpp"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace cp::tty_guard {
+
+namespace {
+constexpr char kResetColours[] = "\x1b[0m";
+
+// Only what a signal handler may touch: plain values and lock-free atomics.
+termios g_saved_modes{};
+termios g_raw_modes{};
+std::atomic<int> g_input_fd{-1};  // >= 0 while raw mode is on
+std::atomic<int> g_output_fd{-1};
+std::atomic<bool> g_resized{false};
+std::atomic<bool> g_resumed{false};
+static_assert(std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free);
+
+// Async-signal-safe: tcsetattr and write only.
+void restore_terminal() {
+    const int saved_errno = errno;
+    if (const int out = g_output_fd.load(); out >= 0) {
+        [[maybe_unused]] const ssize_t ignored =
+            ::write(out, kResetColours, sizeof kResetColours - 1);
+    }
+    if (const int in = g_input_fd.load(); in >= 0) tcsetattr(in, TCSANOW, &g_saved_modes);
+    errno = saved_errno;
+}
+
+void reapply_raw_mode() {
+    const int saved_errno = errno;
+    if (const int in = g_input_fd.load(); in >= 0) tcsetattr(in, TCSANOW, &g_raw_modes);
+    errno = saved_errno;
+}
+
+void on_fatal_signal(int sig) {
+    restore_terminal();
+    if (sig == SIGQUIT) _exit(kQuitStatus);
+    // SA_RESETHAND has put back the default action; it takes effect once this returns.
+    raise(sig);
+}
+
+void on_stop_signal(int sig) {
+    restore_terminal();
+    signal(sig, SIG_DFL);
+    sigset_t stop{};
+    sigemptyset(&stop);
+    sigaddset(&stop, sig);
+    sigprocmask(SIG_UNBLOCK, &stop, nullptr);
+    raise(sig);  // stops here until continued (an orphaned process group does not stop)
+    reapply_raw_mode();
+    g_resumed.store(true);
+    g_resized.store(true);
+    struct sigaction again {};
+    again.sa_handler = on_stop_signal;
+    sigemptyset(&again.sa_mask);
+    again.sa_flags = SA_RESTART;
+    sigaction(sig, &again, nullptr);
+}
+
+void on_continue(int) {
+    reapply_raw_mode();
+    g_resumed.store(true);
+    g_resized.store(true);  // the size may have changed meanwhile
+}
+
+void on_resize(int) {
+    g_resized.store(true);
+}
+
+void install(int sig, void (*handler)(int), int flags) {
+    struct sigaction action {};
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = flags;
+    sigaction(sig, &action, nullptr);
+}
+
+void restore_at_exit() {
+    restore_terminal();
+    g_input_fd.store(-1);
+    g_output_fd.store(-1);
+}
+
+void install_handlers_once() {
+    static bool installed = false;
+    if (installed) return;
+    installed = true;
+    for (const int sig :
+         {SIGTERM, SIGHUP, SIGINT, SIGQUIT, SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL}) {
+        install(sig, on_fatal_signal, SA_RESETHAND);
+    }
+    install(SIGTSTP, on_stop_signal, SA_RESTART);
+    install(SIGCONT, on_continue, SA_RESTART);
+    install(SIGWINCH, on_resize, SA_RESTART);
+    std::atexit(restore_at_exit);
+}
+}  // namespace
+
+termios raw_modes(const termios& modes) {
+    termios raw = modes;
+    raw.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR |
+                                          ICRNL | IXON | IXOFF);
+    raw.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | IEXTEN);
+    raw.c_lflag |= ISIG;  // Ctrl+\ and Ctrl+Z keep their signals
+    raw.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB);
+    raw.c_cflag |= CS8;
+    raw.c_cc[VINTR] = _POSIX_VDISABLE;  // Ctrl+C is a key of the program
+    raw.c_cc[VMIN] = 1;
+    raw.c_cc[VTIME] = 0;
+    return raw;
+}
+
+bool enter_raw_input(int fd) {
+    termios modes{};
+    if (!isatty(fd) || tcgetattr(fd, &modes) != 0) return false;
+    install_handlers_once();
+    g_saved_modes = modes;
+    g_raw_modes = raw_modes(modes);
+    g_input_fd.store(fd);
+    if (tcsetattr(fd, TCSANOW, &g_raw_modes) != 0) {
+        g_input_fd.store(-1);
+        return false;
+    }
+    return true;
+}
+
+void leave_raw_input() {
+    const int fd = g_input_fd.exchange(-1);
+    if (fd >= 0) tcsetattr(fd, TCSANOW, &g_saved_modes);
+}
+
+void watch_output(int fd) {
+    install_handlers_once();
+    g_output_fd.store(fd);
+}
+
+void unwatch_output() {
+    g_output_fd.store(-1);
+}
+
+bool take_resized() {
+    return g_resized.exchange(false);
+}
+bool take_resumed() {
+    return g_resumed.exchange(false);
+}
+
+}  // namespace cp::tty_guard

@@ -1,0 +1,276 @@
+#include "console/tty_renderer.hpp"
+
+#include <algorithm>
+#include <array>
+
+#include "console/cp437.hpp"
+
+namespace cp {
+
+namespace {
+// Rows kept in view above the frontier: more than any terminal shows.
+constexpr std::size_t kTrackedRows = 1024;
+
+constexpr std::string_view kClearScreen = "\x1b[H\x1b[2J\x1b[3J";
+constexpr std::string_view kEraseBelow = "\x1b[J";
+constexpr std::string_view kResetColours = "\x1b[0m";
+
+// The program never prints control bytes; should one slip through, the
+// terminal shows its code page glyph instead of obeying it.
+constexpr std::array<char32_t, 32> kControlGlyphs = {
+    0x0020, 0x263A, 0x263B, 0x2665, 0x2666, 0x2663, 0x2660, 0x2022, 0x25D8, 0x25CB, 0x25D9,
+    0x2642, 0x2640, 0x266A, 0x266B, 0x263C, 0x25BA, 0x25C4, 0x2195, 0x203C, 0x00B6, 0x00A7,
+    0x25AC, 0x21A8, 0x2191, 0x2193, 0x2192, 0x2190, 0x221F, 0x2194, 0x25B2, 0x25BC,
+};
+constexpr char32_t kDeleteGlyph = 0x2302;
+
+void append_utf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+// Console colours count blue, green, red from bit 0; ANSI counts red, green, blue.
+int ansi_colour(int console_colour) {
+    return ((console_colour & 1) << 2) | (console_colour & 2) | ((console_colour & 4) >> 2);
+}
+
+void append_number(std::string& out, std::int32_t n) {
+    out += std::to_string(n);
+}
+}  // namespace
+
+std::string sgr_for(Attribute attribute) {
+    const int fg = attribute & 0x0F;
+    const int bg = (attribute >> 4) & 0x0F;
+    std::string sgr = "\x1b[";
+    append_number(sgr, ((fg & 8) ? 90 : 30) + ansi_colour(fg));
+    sgr.push_back(';');
+    append_number(sgr, ((bg & 8) ? 100 : 40) + ansi_colour(bg));
+    sgr.push_back('m');
+    return sgr;
+}
+
+void TtyRenderer::set_width(std::int32_t width) {
+    if (width < 1) width = 80;
+    if (width == width_) return;
+    // Where the cursor stands, counted in cells of its row, stays where it is.
+    const std::int32_t cell = cursor_.line * width_ + cursor_.x + (wrap_pending_ ? 1 : 0);
+    width_ = width;
+    stand_after(cursor_.row, cell);
+    cursor_unsure_ = true;
+}
+
+std::int32_t TtyRenderer::extent(std::int32_t row) const {
+    if (row < first_row_ || row > frontier()) return 0;
+    return extents_[static_cast<std::size_t>(row - first_row_)];
+}
+
+void TtyRenderer::track(std::int32_t row) {
+    while (row < first_row_) {
+        extents_.push_front(0);
+        --first_row_;
+    }
+    while (row > frontier()) extents_.push_back(0);
+    while (extents_.size() > kTrackedRows && first_row_ < std::min(cursor_.row, row)) {
+        extents_.pop_front();
+        ++first_row_;
+    }
+}
+
+bool TtyRenderer::blank_below(std::int32_t row) const {
+    for (std::int32_t r = std::max(row + 1, first_row_); r <= frontier(); ++r) {
+        if (extent(r) > 0) return false;
+    }
+    return true;
+}
+
+std::int32_t TtyRenderer::lines_between(std::int32_t a, std::int32_t a_line, std::int32_t b,
+                                        std::int32_t b_line) const {
+    if (a > b) return -lines_between(b, b_line, a, a_line);
+    std::int32_t lines = b_line - a_line;
+    for (std::int32_t r = a; r < b; ++r) lines += lines_of(extent(r));
+    return lines;
+}
+
+void TtyRenderer::move_to(std::int32_t row, std::int32_t column) {
+    track(row);
+    const Place to{row, column / width_, column % width_};
+    const std::int32_t down = lines_between(cursor_.row, cursor_.line, to.row, to.line);
+    if (!cursor_unsure_) {
+        if (!wrap_pending_ && down == 0 && cursor_.x == to.x) {
+            cursor_ = to;
+            return;
+        }
+        // Within a row the terminal's own wrap takes the next character on. A
+        // new row always starts with a line break of its own, so that a
+        // terminal that rewraps on resize keeps the rows apart.
+        if (wrap_pending_ && down == 1 && to.x == 0 && to.row == cursor_.row) return;
+    }
+    if (down > 0) {
+        out_.push_back('\r');
+        out_.append(static_cast<std::size_t>(down), '\n');
+    } else if (down < 0) {
+        out_ += "\x1b[";
+        append_number(out_, -down);
+        out_.push_back('A');
+    }
+    if (to.x == 0) {
+        if (down <= 0) out_.push_back('\r');
+    } else {
+        out_ += "\x1b[";
+        append_number(out_, to.x + 1);
+        out_.push_back('G');
+    }
+    cursor_ = to;
+    wrap_pending_ = false;
+    cursor_unsure_ = false;
+}
+
+void TtyRenderer::stand_after(std::int32_t row, std::int32_t end) {
+    if (end > 0 && end % width_ == 0) {
+        cursor_ = {row, end / width_ - 1, width_ - 1};
+        wrap_pending_ = true;
+    } else {
+        cursor_ = {row, end / width_, end % width_};
+        wrap_pending_ = false;
+    }
+}
+
+void TtyRenderer::set_attribute(Attribute attribute) {
+    if (attribute_ == attribute) return;
+    out_ += sgr_for(attribute);
+    attribute_ = attribute;
+}
+
+void TtyRenderer::put_glyph(unsigned char byte) {
+    if (byte >= 32 && byte < 127) {
+        out_.push_back(static_cast<char>(byte));
+    } else if (byte >= 128) {
+        append_cp437_as_utf8(out_, byte);
+    } else {
+        append_utf8(out_, byte == 127 ? kDeleteGlyph : kControlGlyphs[byte]);
+    }
+}
+
+void TtyRenderer::text(const Screen& screen, std::int32_t row, std::int32_t column,
+                       std::string_view bytes) {
+    if (bytes.empty()) return;
+    const std::int32_t end = column + static_cast<std::int32_t>(bytes.size());
+    const std::int32_t old_extent = extent(row);
+    const std::int32_t new_extent = std::max(old_extent, end);
+    target_row_ = row;
+    target_column_ = end;
+    if (lines_of(new_extent) > lines_of(old_extent) && !blank_below(row)) {
+        // The row needs more terminal lines than it has, and text stands below
+        // it: the terminal cannot insert lines into a wrapped row, so the row
+        // and everything below it are drawn again.
+        repaint_from(screen, row);
+        return;
+    }
+    move_to(row, column);
+    set_attribute(screen.attribute());
+    for (const char c : bytes) put_glyph(static_cast<unsigned char>(c));
+    extents_[static_cast<std::size_t>(row - first_row_)] = new_extent;
+    stand_after(row, end);
+}
+
+void TtyRenderer::repaint_from(const Screen& screen, std::int32_t row) {
+    const std::int32_t last = std::max(frontier(), row);
+    move_to(row, 0);
+    track(last);
+    set_attribute(screen.cell(row, screen.columns() - 1).attribute);
+    out_ += kEraseBelow;
+    std::int32_t length = 0;
+    for (std::int32_t r = row; r <= last; ++r) {
+        length = screen.row_length(r);
+        for (std::int32_t c = 0; c < length; ++c) {
+            const Cell cell = screen.cell(r, c);
+            set_attribute(cell.attribute);
+            put_glyph(static_cast<unsigned char>(cell.ch));
+        }
+        extents_[static_cast<std::size_t>(r - first_row_)] = length;
+        if (r < last) out_ += "\r\n";
+    }
+    stand_after(last, length);
+}
+
+void TtyRenderer::row_left(std::int32_t row, RowExit how) {
+    // A move says where it goes in the call that follows.
+    if (how == RowExit::Move) return;
+    target_row_ = row + 1;
+    target_column_ = 0;
+}
+
+void TtyRenderer::scrolled() {
+    // The terminal scrolls on its own when a line break reaches its bottom; the
+    // logical rows only change their numbers.
+    --first_row_;
+    --cursor_.row;
+    --target_row_;
+}
+
+void TtyRenderer::moved(const Screen& screen) {
+    if (screen.wrap_pending()) {
+        target_row_ = screen.cursor_row() + 1;
+        target_column_ = 0;
+    } else {
+        target_row_ = screen.cursor_row();
+        target_column_ = screen.cursor_column();
+    }
+}
+
+void TtyRenderer::cleared(const Screen& screen) {
+    // Painted in the new background, so that light text stays readable on a
+    // light terminal; the scroll-back goes after the screen, since some
+    // terminals keep a cleared screen in their history.
+    set_attribute(screen.attribute());
+    out_ += kClearScreen;
+    extents_.assign(1, 0);
+    first_row_ = 0;
+    cursor_ = {};
+    wrap_pending_ = false;
+    cursor_unsure_ = false;
+    target_row_ = 0;
+    target_column_ = 0;
+}
+
+void TtyRenderer::place_cursor() {
+    move_to(target_row_, target_column_);
+}
+
+void TtyRenderer::redraw_recent(const Screen& screen) {
+    const std::int32_t first = std::max(0, target_row_ - 2);
+    out_.push_back('\r');
+    extents_.assign(1, 0);
+    first_row_ = first;
+    cursor_ = {first, 0, 0};
+    wrap_pending_ = false;
+    cursor_unsure_ = false;
+    attribute_ = -1;
+    track(target_row_);
+    repaint_from(screen, first);
+}
+
+void TtyRenderer::finish() {
+    out_ += kResetColours;
+    attribute_ = -1;
+    const std::int32_t last = frontier();
+    const std::int32_t length = extent(last);
+    if (length == 0) {
+        move_to(last, 0);
+        return;
+    }
+    move_to(last, (lines_of(length) - 1) * width_);
+    out_ += "\r\n";
+    cursor_ = {last + 1, 0, 0};
+}
+
+}  // namespace cp

@@ -1,0 +1,96 @@
+#pragma once
+// Draws the 900-column logical screen on a terminal of any width, as text with
+// ANSI colours and cursor moves. The terminal wraps long rows itself; the
+// renderer knows its width and how many terminal lines each recent row takes,
+// so that a move within a row, two rows up, or to the next row after an
+// overwritten longer row lands on the right cell. Cursor moves are made only
+// when text is drawn or the cursor must be shown, and only relative ones: the
+// terminal's own line count above the program's output is never needed.
+// Pure: it produces bytes and touches no file; TtyOutput writes them.
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <string_view>
+
+#include "console/screen.hpp"
+#include "console/terminal.hpp"
+
+namespace cp {
+
+class TtyRenderer {
+  public:
+    explicit TtyRenderer(std::int32_t width = 80) { set_width(width); }
+
+    // A new terminal width; rows already drawn are taken as rewrapped by the terminal.
+    void set_width(std::int32_t width);
+    std::int32_t width() const { return width_; }
+
+    void text(const Screen& screen, std::int32_t row, std::int32_t column, std::string_view bytes);
+    void row_left(std::int32_t row, RowExit how);
+    void scrolled();
+    void moved(const Screen& screen);
+    void cleared(const Screen& screen);
+    void beep() { out_.push_back('\a'); }
+
+    // Shows the terminal's cursor where the screen's cursor is.
+    void place_cursor();
+    // The terminal's colours are unknown: they are sent again with the next text.
+    void forget_colours() { attribute_ = -1; }
+    // The terminal's cursor stands at the start of a line of its own (after a
+    // resume from the shell): the cursor row and the two above it are drawn again there.
+    void redraw_recent(const Screen& screen);
+    // The end: colours back to the terminal's own, the cursor on a line below
+    // everything drawn.
+    void finish();
+
+    // Bytes for the terminal, in order; the caller writes and clears them.
+    std::string& output() { return out_; }
+
+  private:
+    struct Place {
+        std::int32_t row = 0;   // logical row
+        std::int32_t line = 0;  // terminal line within that row
+        std::int32_t x = 0;     // terminal column
+    };
+
+    std::int32_t lines_of(std::int32_t extent) const {
+        return extent <= 0 ? 1 : (extent + width_ - 1) / width_;
+    }
+    std::int32_t extent(std::int32_t row) const;
+    std::int32_t frontier() const {
+        return first_row_ + static_cast<std::int32_t>(extents_.size()) - 1;
+    }
+    void track(std::int32_t row);
+    // No row below this one holds drawn text.
+    bool blank_below(std::int32_t row) const;
+    // Terminal lines from line a_line of row a to line b_line of row b.
+    std::int32_t lines_between(std::int32_t a, std::int32_t a_line, std::int32_t b,
+                               std::int32_t b_line) const;
+    void move_to(std::int32_t row, std::int32_t column);
+    // The cursor after drawing a row up to (not including) column end.
+    void stand_after(std::int32_t row, std::int32_t end);
+    void repaint_from(const Screen& screen, std::int32_t row);
+    void set_attribute(Attribute attribute);
+    void put_glyph(unsigned char byte);
+
+    std::string out_;
+    std::int32_t width_ = 80;
+
+    // Cells drawn in each recent row, from first_row_ to the furthest row drawn
+    // or reached (the frontier). Logical row numbers, shifted by each scroll;
+    // rows above the logical screen stay until they are far enough up.
+    std::deque<std::int32_t> extents_{0};
+    std::int32_t first_row_ = 0;
+
+    Place cursor_;                 // the terminal's cursor
+    bool wrap_pending_ = false;    // it stands in the last column with the wrap still to come
+    bool cursor_unsure_ = false;   // after a resize: always move before drawing
+    std::int32_t target_row_ = 0;  // the screen's cursor
+    std::int32_t target_column_ = 0;
+    std::int32_t attribute_ = -1;  // colours the terminal has; -1 unknown
+};
+
+// SGR sequence for a console attribute (background * 16 + foreground).
+std::string sgr_for(Attribute attribute);
+
+}  // namespace cp

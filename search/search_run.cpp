@@ -1,0 +1,49 @@
+#include "console/arithmetic.hpp"
+#include "console/strings.hpp"
+#include "search/permutation_search.hpp"
+
+namespace cp {
+
+namespace {
+constexpr std::string_view kResultIndent = "    ";
+constexpr std::string_view kResultLegend = " = 1 Wultiplikation      ...      ";
+constexpr std::string_view kDifference = "Dif.=";
+constexpr std::string_view kPercent = "%  ";
+constexpr std::string_view kSeconds = "sek";
+constexpr std::int32_t kResultColour = 15;
+}  // namespace
+
+void run_search(Console& console, State& state) {
+    state.stepPattern =
+        spaces(static_cast<std::int32_t>(std::max<std::int64_t>(state.exponent, 0)));
+    state.lastIndex = -1;
+    console.set_color(state.rowColour, -1);
+    state.elapsedSeconds = static_cast<double>(console.seconds_since_midnight());
+    state.rowPauseMs = 0;
+    // An exponent below 1 has no sequence of that length: no rows.
+    if (state.exponent >= 1) PermutationSearch(console, state).searchLevel(1, state.exponent, 0);
+    state.elapsedSeconds =
+        static_cast<double>(console.seconds_since_midnight() - state.elapsedSeconds);
+    state.firstOddOption = 0;
+    state.stopRequest.clear();
+    console.set_color(kResultColour, -1);
+
+    const Real difference =
+        std::abs(static_cast<Real>(state.previousLastIndex) - static_cast<Real>(state.lastIndex));
+    const Real divisor = larger_of(state.lastIndex, state.previousLastIndex);
+    // Two tables of one row each leave nothing to divide by: no change, 0 percent.
+    const Real percent = divisor == 0 ? Real{0} : round_to(100 * difference / divisor, 1);
+    console.print_text(kResultIndent);
+    console.print_text(std::string(1, kMarker));
+    console.print_text(kResultLegend);
+    console.print_number(difference);
+    console.print_text(kDifference);
+    console.print_number(percent);
+    console.print_text(kPercent);
+    console.print_number(round_to(state.elapsedSeconds, 2));
+    console.print_text(kSeconds);
+    console.print_newline();
+    state.previousLastIndex = state.lastIndex;
+}
+
+}  // namespace cp

@@ -1,0 +1,76 @@
+// The real program in pipe mode: keys from a file, the transcript on standard
+// output, the end of the input ending it like "Q".
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <vector>
+
+#include "session_runner.hpp"
+
+namespace cp {
+namespace {
+
+using testing::run_session;
+
+const std::string kMarkerUtf8 = "\u25A0";
+
+std::vector<std::string> lines_of(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+std::size_t find_line(const std::vector<std::string>& lines, const std::string& prefix,
+                      std::size_t from = 0) {
+    for (std::size_t i = from; i < lines.size(); ++i) {
+        if (lines[i].rfind(prefix, 0) == 0) return i;
+    }
+    return lines.size();
+}
+
+TEST(PipeSession, StartTableTextScreenAndFirstSearch) {
+    const auto result = run_session("\nQ\n\n");
+    EXPECT_EQ(result.exit_status, 0);
+    const auto lines = lines_of(result.transcript);
+    ASSERT_GT(lines.size(), 60u);
+    EXPECT_EQ(lines[0], "   0           0            + 1           = 1            4  1 ");
+    EXPECT_EQ(lines[20], "  Bitte EMTER  ..........");
+    // The text screen's clear does not erase the transcript; it follows.
+    const std::size_t intro = find_line(lines, "  Das Programm zeigt");
+    ASSERT_LT(intro, lines.size());
+    const std::size_t first_row = find_line(lines, "  i.m = 17.0", intro);
+    ASSERT_LT(first_row, lines.size());
+    EXPECT_EQ(lines[first_row],
+              "  i.m = 17.0   ____________131072  ................." + kMarkerUtf8 + " =1 0x");
+    const std::size_t result_line = find_line(lines, "    " + kMarkerUtf8, first_row);
+    EXPECT_EQ(result_line, first_row + 36);
+    const std::string expected =
+        "    " + kMarkerUtf8 + " = 1 Wultiplikation      ...       35 Dif.= 100 %  ";
+    EXPECT_EQ(lines[result_line].substr(0, expected.size()), expected);
+    EXPECT_EQ(lines.back(),
+              "                 Q=Quitt  T=Text+clear  ENTER: stop/go  Eingabe i "
+              "(max 32) Q");
+}
+
+TEST(PipeSession, EndOfInputEndsLikeQuit) {
+    for (const std::string keys : {"", "\n", "\n20", "\n20\n", "\r\n5\r\n"}) {
+        const auto result = run_session(keys);
+        EXPECT_EQ(result.exit_status, 0) << keys;
+        EXPECT_EQ(result.transcript.find('\x1b'), std::string::npos);
+    }
+    const auto lines = lines_of(run_session("\r\n5\r\n").transcript);
+    EXPECT_LT(find_line(lines, "  i.m = 5.1"), lines.size());  // CR LF is one Enter
+}
+
+TEST(PipeSession, BeepIsBelAheadOfItsRow) {
+    const auto result = run_session("\n40\nQ\n\n");
+    EXPECT_EQ(result.exit_status, 0);
+    const std::size_t bel = result.transcript.find('\a');
+    ASSERT_NE(bel, std::string::npos);
+    // The beep comes before the search for 10, ahead of its first row.
+    EXPECT_EQ(result.transcript.substr(bel + 1, 12), "  i.m = 10.0");
+}
+
+}  // namespace
+}  // namespace cp

@@ -1,0 +1,443 @@
+// The terminal renderer, drawn into a small emulated terminal of a given width:
+// colours, characters, and the cursor landing on the right cell when the
+// terminal wraps rows that are longer than its width.
+#include "console/tty_renderer.hpp"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "console/console.hpp"
+
+namespace cp {
+namespace {
+
+// Just enough of a VT terminal: auto-wrap with the pending last-column wrap,
+// CR, LF (scrolling at the bottom), BEL, and the CSI sequences the renderer uses.
+class Emulator {
+  public:
+    struct Cell {
+        char32_t ch = ' ';
+        int fg = 39;
+        int bg = 49;
+    };
+
+    Emulator(int width, int height) : width_(width), height_(height) {
+        lines_.assign(static_cast<std::size_t>(height), blank_line());
+    }
+
+    void feed(std::string_view bytes) {
+        for (std::size_t i = 0; i < bytes.size();) {
+            const auto b = static_cast<unsigned char>(bytes[i]);
+            if (b == 0x1b) {
+                i = csi(bytes, i);
+            } else if (b == '\r') {
+                x_ = 0;
+                pending_ = false;
+                ++i;
+            } else if (b == '\n') {
+                line_feed();
+                pending_ = false;
+                ++i;
+            } else if (b == '\a') {
+                ++bells_;
+                ++i;
+            } else {
+                ASSERT_GE(b, 0x20) << "control byte " << int{b};
+                i = print(bytes, i);
+            }
+        }
+    }
+
+    // Text of a terminal line, trailing blanks removed (ASCII cells only; others as '?').
+    std::string line(int y) const {
+        std::string text;
+        for (const Cell& c : lines_[static_cast<std::size_t>(y)])
+            text.push_back(c.ch < 128 ? static_cast<char>(c.ch) : '?');
+        return text.substr(0, text.find_last_not_of(' ') + 1);
+    }
+    const Cell& cell(int y, int x) const {
+        return lines_[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
+    }
+    int cursor_y() const { return y_; }
+    int cursor_x() const { return x_; }
+    int bells() const { return bells_; }
+    int scrollback_clears() const { return scrollback_clears_; }
+
+  private:
+    std::vector<Cell> blank_line() const {
+        return std::vector<Cell>(static_cast<std::size_t>(width_), Cell{' ', fg_, bg_});
+    }
+    void line_feed() {
+        if (y_ + 1 < height_) {
+            ++y_;
+        } else {
+            lines_.erase(lines_.begin());
+            lines_.push_back(blank_line());
+        }
+    }
+    std::size_t print(std::string_view bytes, std::size_t i) {
+        auto b = static_cast<unsigned char>(bytes[i]);
+        char32_t cp = b;
+        std::size_t length = 1;
+        if (b >= 0xF0) {
+            cp = b & 0x07u, length = 4;
+        } else if (b >= 0xE0) {
+            cp = b & 0x0Fu, length = 3;
+        } else if (b >= 0xC0) {
+            cp = b & 0x1Fu, length = 2;
+        }
+        for (std::size_t k = 1; k < length; ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(bytes[i + k]) & 0x3Fu);
+        if (pending_) {
+            x_ = 0;
+            line_feed();
+            pending_ = false;
+        }
+        lines_[static_cast<std::size_t>(y_)][static_cast<std::size_t>(x_)] = Cell{cp, fg_, bg_};
+        if (x_ == width_ - 1) {
+            pending_ = true;
+        } else {
+            ++x_;
+        }
+        return i + length;
+    }
+    std::size_t csi(std::string_view bytes, std::size_t i) {
+        EXPECT_EQ(bytes[i + 1], '[');
+        std::size_t j = i + 2;
+        std::vector<int> params{0};
+        while (bytes[j] >= '0' && bytes[j] <= ';') {
+            if (bytes[j] == ';') {
+                params.push_back(0);
+            } else {
+                params.back() = params.back() * 10 + (bytes[j] - '0');
+            }
+            ++j;
+        }
+        const char final_byte = bytes[j];
+        const int n = std::max(params[0], 1);
+        pending_ = false;
+        switch (final_byte) {
+            case 'A':
+                y_ = std::max(0, y_ - n);
+                break;
+            case 'G':
+                x_ = std::min(width_, n) - 1;
+                break;
+            case 'H':
+                x_ = y_ = 0;
+                break;
+            case 'J':
+                if (params[0] == 3) {
+                    ++scrollback_clears_;
+                } else {
+                    const int from = params[0] == 2 ? 0 : y_;
+                    if (params[0] == 0) {
+                        for (int x = x_; x < width_; ++x)
+                            lines_[static_cast<std::size_t>(y_)][static_cast<std::size_t>(x)] =
+                                Cell{' ', fg_, bg_};
+                    }
+                    for (int y = params[0] == 0 ? y_ + 1 : from; y < height_; ++y)
+                        lines_[static_cast<std::size_t>(y)] = blank_line();
+                }
+                break;
+            case 'm':
+                for (const int p : params) {
+                    if ((p >= 30 && p <= 37) || (p >= 90 && p <= 97)) fg_ = p;
+                    if ((p >= 40 && p <= 47) || (p >= 100 && p <= 107)) bg_ = p;
+                    if (p == 0) fg_ = 39, bg_ = 49;
+                }
+                break;
+            default:
+                ADD_FAILURE() << "unexpected sequence ending in " << final_byte;
+        }
+        return j + 1;
+    }
+
+    int width_;
+    int height_;
+    std::vector<std::vector<Cell>> lines_;
+    int y_ = 0;
+    int x_ = 0;
+    bool pending_ = false;
+    int fg_ = 39;
+    int bg_ = 49;
+    int bells_ = 0;
+    int scrollback_clears_ = 0;
+};
+
+// The console drawing through the renderer into the emulator.
+class RenderingTerminal final : public Terminal {
+  public:
+    RenderingTerminal(int width, int height) : renderer(width), emulator(width, height) {}
+
+    void text(const Screen& screen, std::int32_t row, std::int32_t column,
+              std::string_view bytes) override {
+        renderer.text(screen, row, column, bytes);
+    }
+    void row_left(const Screen&, std::int32_t row, RowExit how) override {
+        renderer.row_left(row, how);
+    }
+    void scrolled(const Screen&) override { renderer.scrolled(); }
+    void moved(const Screen& screen) override { renderer.moved(screen); }
+    void cleared(const Screen& screen) override { renderer.cleared(screen); }
+    void beep() override { renderer.beep(); }
+    bool key_ready() override { return false; }
+    std::optional<std::string> next_key() override {
+        flush();
+        if (keys.empty()) return std::nullopt;
+        std::string key = keys.front();
+        keys.pop_front();
+        return key;
+    }
+    void sleep_ms(std::int32_t) override { flush(); }
+    Real seconds_since_midnight() override { return 0; }
+    void finish(const Screen&) override {
+        renderer.finish();
+        finished = renderer.output();
+        emulator.feed(finished);
+        renderer.output().clear();
+    }
+
+    void flush() {
+        renderer.place_cursor();
+        emulator.feed(renderer.output());
+        renderer.output().clear();
+    }
+    void type(std::string_view text) {
+        for (const char c : text) keys.emplace_back(1, c);
+    }
+
+    TtyRenderer renderer;
+    Emulator emulator;
+    std::deque<std::string> keys;
+    std::string finished;  // what finish wrote
+};
+
+struct TtyRendererTest : ::testing::Test {
+    void start(int width, int height = 40, std::int32_t rows = 16000) {
+        terminal = std::make_unique<RenderingTerminal>(width, height);
+        console = std::make_unique<Console>(*terminal);
+        console->set_screen_size(900, rows);
+        console->set_color(15, 0);
+        console->clear_screen();
+    }
+    const Emulator& vt() {
+        terminal->flush();
+        return terminal->emulator;
+    }
+    std::unique_ptr<RenderingTerminal> terminal;
+    std::unique_ptr<Console> console;
+};
+
+TEST_F(TtyRendererTest, ConsoleColoursMapToAnsiWithTheBackgroundAlwaysSet) {
+    start(80);
+    console->set_color(9, 0);  // light blue
+    console->print_text("b");
+    console->set_color(14, 0);  // yellow
+    console->print_text("y");
+    console->set_color(4, 1);  // red on blue
+    console->print_text("r");
+    console->set_color(10, 8);  // light green on dark grey
+    console->print_text("g");
+    console->set_color(3, 6);  // cyan on brown
+    console->print_text("c");
+    const Emulator& e = vt();
+    EXPECT_EQ(e.cell(0, 0).fg, 94);
+    EXPECT_EQ(e.cell(0, 0).bg, 40);
+    EXPECT_EQ(e.cell(0, 1).fg, 93);
+    EXPECT_EQ(e.cell(0, 2).fg, 31);
+    EXPECT_EQ(e.cell(0, 2).bg, 44);
+    EXPECT_EQ(e.cell(0, 3).fg, 92);
+    EXPECT_EQ(e.cell(0, 3).bg, 100);
+    EXPECT_EQ(e.cell(0, 4).fg, 36);
+    EXPECT_EQ(e.cell(0, 4).bg, 43);
+    EXPECT_EQ(sgr_for(0x0F), "\x1b[97;40m");
+}
+
+TEST_F(TtyRendererTest, ClearPaintsTheBackgroundThenClearsTheScrollBack) {
+    start(20, 5);
+    console->print_text("old text");
+    console->set_color(14, 1);
+    console->clear_screen();
+    const std::string& out = terminal->renderer.output();
+    const std::size_t colour = out.rfind("\x1b[93;44m");
+    const std::size_t clear = out.rfind("\x1b[H\x1b[2J\x1b[3J");
+    ASSERT_NE(colour, std::string::npos);
+    ASSERT_NE(clear, std::string::npos);
+    EXPECT_LT(colour, clear);
+    const Emulator& e = vt();
+    EXPECT_EQ(e.line(0), "");
+    EXPECT_EQ(e.cell(4, 19).bg, 44);
+    EXPECT_EQ(e.scrollback_clears(), 3);  // set-up, first clear, this one
+}
+
+TEST_F(TtyRendererTest, CodePageCharactersAsUtf8) {
+    start(80);
+    console->print_text("a\xfe\x84\xe1\x03z");
+    const Emulator& e = vt();
+    EXPECT_EQ(e.cell(0, 1).ch, U'\u25A0');
+    EXPECT_EQ(e.cell(0, 2).ch, U'ä');
+    EXPECT_EQ(e.cell(0, 3).ch, U'ß');
+    EXPECT_EQ(e.cell(0, 4).ch, U'\u2665');  // a control byte shows its glyph, never acts
+    EXPECT_EQ(e.cell(0, 5).ch, U'z');
+}
+
+TEST_F(TtyRendererTest, LocateToColumn16OfARowLongerThanTheWidth) {
+    start(10);
+    console->print_text("0123456789abcdefghijKLM");  // three terminal lines
+    console->locate(console->cursor_row(), 16);
+    console->print_text("XY");
+    console->print_newline();
+    console->print_text("next");
+    const Emulator& e = vt();
+    EXPECT_EQ(e.line(0), "0123456789");
+    EXPECT_EQ(e.line(1), "abcdeXYhij");
+    EXPECT_EQ(e.line(2), "KLM");
+    EXPECT_EQ(e.line(3), "next");
+    EXPECT_EQ(e.cursor_y(), 3);
+    EXPECT_EQ(e.cursor_x(), 4);
+}
+
+TEST_F(TtyRendererTest, TwoRowsUpSameColumnWhenTheRowsAboveWrapped) {
+    start(10);
+    console->print_text(std::string(25, 'a'));  // 3 lines
+    console->print_newline();
+    console->print_text(std::string(15, 'b'));  // 2 lines
+    console->print_newline();
+    console->print_text("ccc");
+    console->locate(console->cursor_row() - 2, 0);
+    console->print_text("Z");
+    const Emulator& e = vt();
+    EXPECT_EQ(e.line(0), "aaaZaaaaaa");
+    EXPECT_EQ(e.line(5), "ccc");
+    EXPECT_EQ(e.cursor_y(), 0);
+    EXPECT_EQ(e.cursor_x(), 4);
+}
+
+TEST_F(TtyRendererTest, LineBreakAfterAnOverwrittenLongerRowGoesPastItsOldText) {
+    // The run-time prompt: two long lines, an answer, then the next rows are
+    // written over the two prompt lines from their first column.
+    start(10);
+    console->print_text(std::string(25, 'p'));
+    console->print_newline();
+    console->print_text(std::string(12, 'q'));
+    console->print_newline();
+    console->locate(console->cursor_row() - 2, 0);
+    console->print_text("row1");
+    console->print_newline();
+    console->print_text("row2");
+    console->print_newline();
+    console->print_text("row3");
+    const Emulator& e = vt();
+    EXPECT_EQ(e.line(0), "row1pppppp");
+    EXPECT_EQ(e.line(1), "pppppppppp");
+    EXPECT_EQ(e.line(2), "ppppp");
+    EXPECT_EQ(e.line(3), "row2qqqqqq");
+    EXPECT_EQ(e.line(4), "qq");
+    EXPECT_EQ(e.line(5), "row3");
+}
+
+TEST_F(TtyRendererTest, RowGrowingOverTextBelowIsDrawnAgain) {
+    start(10);
+    console->print_text("aaaa");
+    console->print_newline();
+    console->print_text("bbbb");
+    console->print_newline();
+    console->locate(console->cursor_row() - 2, 10);
+    console->set_color(14, 0);
+    console->print_text("0123");
+    console->print_newline();
+    console->print_text("B");
+    const Emulator& e = vt();
+    EXPECT_EQ(e.line(0), "aaaa     0");
+    EXPECT_EQ(e.line(1), "123");
+    EXPECT_EQ(e.line(2), "Bbbb");
+    EXPECT_EQ(e.cell(0, 0).fg, 97);  // cells keep their own colours
+    EXPECT_EQ(e.cell(1, 0).fg, 93);
+    EXPECT_EQ(e.cursor_y(), 2);
+    EXPECT_EQ(e.cursor_x(), 1);
+}
+
+TEST_F(TtyRendererTest, TextEndingInTheLastTerminalColumnThenLineBreak) {
+    start(10, 100);
+    console->print_text("0123456789");
+    console->print_newline();
+    console->print_text("x");
+    // The full logical row: the line break after the wrap leaves one empty row.
+    console->print_newline();
+    console->print_text(std::string(900, 'w'));
+    console->print_newline();
+    console->print_text("y");
+    const Emulator& e = vt();
+    EXPECT_EQ(e.line(0), "0123456789");
+    EXPECT_EQ(e.line(1), "x");
+    EXPECT_EQ(e.line(2 + 89), std::string(10, 'w'));
+    EXPECT_EQ(e.line(2 + 90), "");
+    EXPECT_EQ(e.line(2 + 91), "y");
+}
+
+TEST_F(TtyRendererTest, BackspaceFromColumn1ToTheLastColumnOfTheRowAbove) {
+    for (const int width : {100, 80}) {
+        SCOPED_TRACE(width);
+        start(width, 20);
+        terminal->type(std::string(903, 'x') + "\b\b\b\b\r");
+        console->read_line();
+        console->print_text("E");
+        const Emulator& e = vt();
+        const int last_line = (899 / width);
+        EXPECT_EQ(e.cell(last_line, 899 % width).ch, U' ');
+        EXPECT_EQ(e.cell(last_line, 898 % width).ch, U'x');
+        // Enter from there goes to the next row, whose echo was blanked.
+        EXPECT_EQ(e.line(last_line + 1), "E");
+    }
+}
+
+TEST_F(TtyRendererTest, ScrollingTerminalAndScreenKeepTheCursorRight) {
+    start(10, 8, 6);  // both the logical screen and the terminal scroll
+    for (int i = 10; i < 22; ++i) {
+        console->print_text("row" + std::to_string(i) + "-longer-than-te");  // two full lines
+        console->print_newline();
+    }
+    console->print_text("abc");
+    console->locate(console->cursor_row() - 2, 0);
+    console->print_text("Z");
+    terminal->flush();
+    console->locate(console->cursor_row() + 2, 0);
+    console->print_text("!");
+    const Emulator& e = vt();
+    EXPECT_EQ(e.line(0), "er-than-te");
+    EXPECT_EQ(e.line(1), "row19-long");
+    EXPECT_EQ(e.line(3), "rowZ0-long");
+    EXPECT_EQ(e.line(5), "row21-long");
+    EXPECT_EQ(e.line(6), "er-than-te");
+    EXPECT_EQ(e.line(7), "abc !");
+}
+
+TEST_F(TtyRendererTest, NewWidthAppliesToTheRowsAlreadyDrawn) {
+    start(10);
+    console->print_text(std::string(15, 'a'));
+    terminal->flush();
+    terminal->renderer.set_width(5);  // a rewrapping terminal now shows 3 lines
+    terminal->emulator = Emulator(5, 10);
+    terminal->emulator.feed(std::string(15, 'a'));
+    console->print_newline();
+    console->print_text("b");
+    EXPECT_EQ(vt().line(3), "b");
+}
+
+TEST_F(TtyRendererTest, FinishResetsColoursOnALineOfItsOwn) {
+    start(10);
+    console->print_text("0123456789ab");
+    console->locate(console->cursor_row(), 2);
+    console->finish();
+    const Emulator& e = terminal->emulator;
+    EXPECT_EQ(e.cursor_y(), 2);
+    EXPECT_EQ(e.cursor_x(), 0);
+    EXPECT_NE(terminal->finished.find("\x1b[0m"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace cp
