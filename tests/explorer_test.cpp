@@ -294,6 +294,14 @@ TEST_F(ExplorerTest, NextCandidatesInThreeNMinusOne) {
     EXPECT_TRUE(request("88", -1));
     EXPECT_EQ(row(0), marked(" *88 x? Wert +1 = 29 ■ 30 15 44 22 11 32 16 8 4 2 1"));
     EXPECT_EQ(state.defaultStart, 30);
+
+    // Compressed, the check still takes plain steps; only the run shown halves.
+    state.compressedMode = 1;
+    state.defaultStart = 24;
+    EXPECT_TRUE(request("88", -1));
+    EXPECT_EQ(
+        row(0),
+        marked(" *88 x? Wert +1 = 24 ■ 25 74 ■ 26 14 ■ 27 20 ■ 28 14 ■ 29 43 64 32 16 8 4 2 1"));
 }
 
 TEST_F(ExplorerTest, NextCandidateInThreeNPlusOneIsTakenAtOnce) {
