@@ -4,11 +4,12 @@
 #               then a few seconds of each fuzz target over its seeds
 #   make fuzz   each fuzz target for FUZZ_SECONDS (default 60) seconds
 #   make soak   SOAK_SESSIONS (default 3000) random sessions against the sanitizer build
+# Also: make bench, make install [PREFIX=/usr/local] [DESTDIR=], make package
 PREFIX ?= /usr/local
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE ?= cmake
 
-.PHONY: all run build test bench install format clean fuzz fuzz-build soak
+.PHONY: all run build test bench install package format clean fuzz fuzz-build soak
 
 FUZZ_SECONDS ?= 60
 # Enough for CI to keep the fuzz targets building and passing over their seeds.
@@ -48,8 +49,13 @@ bench:
 	$(CMAKE) --build build-bench -j $(JOBS)
 	./build-bench/bench/collatzperm_bench
 
+# DESTDIR stages the files under another root, as distribution builds expect.
 install: build
-	$(CMAKE) --install build --prefix "$(PREFIX)"
+	DESTDIR="$(DESTDIR)" $(CMAKE) --install build --prefix "$(PREFIX)"
+
+# A Debian package of the Release build: build/collatzperm_<version>_<arch>.deb
+package: build
+	cd build && cpack -G DEB
 
 format:
 	git ls-files '*.cpp' '*.hpp' | xargs clang-format -i

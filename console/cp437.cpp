@@ -24,13 +24,10 @@ char32_t cp437_to_unicode(unsigned char byte) {
     return byte < 128 ? char32_t{byte} : kHighHalf[byte - 128u];
 }
 
-void append_cp437_as_utf8(std::string& out, unsigned char byte) {
-    if (byte < 128) {
-        out.push_back(static_cast<char>(byte));
-        return;
-    }
-    const char32_t cp = kHighHalf[byte - 128u];
-    if (cp < 0x800) {
+void append_utf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
         out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
         out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
     } else {
@@ -38,6 +35,14 @@ void append_cp437_as_utf8(std::string& out, unsigned char byte) {
         out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
         out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
     }
+}
+
+void append_cp437_as_utf8(std::string& out, unsigned char byte) {
+    if (byte < 128) {
+        out.push_back(static_cast<char>(byte));
+        return;
+    }
+    append_utf8(out, kHighHalf[byte - 128u]);
 }
 
 std::int32_t unicode_to_cp437(char32_t code_point) {

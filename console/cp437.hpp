@@ -7,6 +7,8 @@ namespace cp {
 
 // The Unicode code point of a byte; 0-127 stand for themselves, 254 is U+25A0.
 char32_t cp437_to_unicode(unsigned char byte);
+// Appends a code point (below U+10000) as UTF-8.
+void append_utf8(std::string& out, char32_t code_point);
 // Appends the byte as UTF-8 (ASCII as it is).
 void append_cp437_as_utf8(std::string& out, unsigned char byte);
 // The byte for a code point, or -1 when the code page lacks it.

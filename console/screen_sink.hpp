@@ -1,26 +1,40 @@
 #pragma once
 // Where the screen's changes go: a terminal's display, or a plain transcript.
-// The calls mirror the output half of Terminal.
+// The console applies every change to its Screen first and then tells the sink,
+// in the order the changes happen; a sink reads the screen for whatever it
+// needs to show.
 #include <cstdint>
 #include <string_view>
 
 #include "console/screen.hpp"
-#include "console/terminal.hpp"
 
 namespace cp {
+
+// How the cursor left a row.
+enum class RowExit {
+    LineBreak,  // print_newline (told before the scroll it may cause)
+    Wrap,       // writing filled the last column
+    Move,       // locate, Backspace going up a row, or a clear
+};
 
 class ScreenSink {
   public:
     virtual ~ScreenSink() = default;
+    // bytes now stand in row `row` from `column` on, in the screen's current attribute.
     virtual void text(const Screen& screen, std::int32_t row, std::int32_t column,
                       std::string_view bytes) = 0;
+    // The cursor is leaving `row`; the screen still shows the row at that index.
     virtual void row_left(const Screen& screen, std::int32_t row, RowExit how) = 0;
+    // The screen has scrolled up one row (its top row is gone).
     virtual void scrolled(const Screen& screen) = 0;
+    // The cursor has moved to the screen's cursor position (after a row_left for
+    // moves to another row); a line break's own move is implied by row_left.
     virtual void moved(const Screen& screen) = 0;
+    // The screen has been cleared (told after row_left of the cursor row).
     virtual void cleared(const Screen& screen) = 0;
     virtual void beep() = 0;
     // Hands everything buffered to the operating system.
-    virtual void flush() = 0;
+    virtual void flush() {}
     // The program ends: what is still pending, then flush.
     virtual void finish(const Screen& screen) = 0;
 };

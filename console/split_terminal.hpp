@@ -22,6 +22,7 @@ class SplitTerminal final : public Terminal {
     void moved(const Screen& screen) override { sink_.moved(screen); }
     void cleared(const Screen& screen) override { sink_.cleared(screen); }
     void beep() override { sink_.beep(); }
+    void flush() override { sink_.flush(); }
 
     bool key_ready() override;
     std::optional<std::string> next_key() override;

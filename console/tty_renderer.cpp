@@ -24,19 +24,6 @@ constexpr std::array<char32_t, 32> kControlGlyphs = {
 };
 constexpr char32_t kDeleteGlyph = 0x2302;
 
-void append_utf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
-
 // Console colours count blue, green, red from bit 0; ANSI counts red, green, blue.
 int ansi_colour(int console_colour) {
     return ((console_colour & 1) << 2) | (console_colour & 2) | ((console_colour & 4) >> 2);

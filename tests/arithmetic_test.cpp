@@ -24,6 +24,15 @@ TEST(Store, RoundsHalvesToEven) {
     EXPECT_EQ(to_int64(-3.5L), -4);
     EXPECT_EQ(to_int64(2.4999L), 2);
     EXPECT_EQ(to_int32(2.5L), 2);
+    // Near 2^61 and 2^62, where the quick rounding has to hand over.
+    for (const int bits : {61, 62}) {
+        const Real p = std::ldexp(1.0L, bits);
+        const std::int64_t i = std::int64_t{1} << bits;
+        EXPECT_EQ(to_int64(p - 0.5L), i);
+        EXPECT_EQ(to_int64(p - 1.5L), i - 2);
+        EXPECT_EQ(to_int64(-p + 0.5L), -i);
+        EXPECT_EQ(to_int64(p + 1), i + 1);
+    }
     EXPECT_EQ(to_int32(-0.5L), 0);
 }
 

@@ -6,9 +6,14 @@ void ScriptedTerminal::type(std::string_view text) {
     for (char c : text) keys_.emplace_back(1, c);
 }
 
-void ScriptedTerminal::row_left(const Screen& screen, std::int32_t row, RowExit how) {
-    if (how != RowExit::Move || changed_) transcript_.push_back(screen.row_text(row));
-    changed_ = false;
+std::vector<std::string> ScriptedTerminal::transcript() {
+    std::vector<std::string> rows;
+    std::string_view text = transcript_.buffered();
+    for (std::size_t end = text.find('\n'); end != std::string_view::npos; end = text.find('\n')) {
+        rows.emplace_back(text.substr(0, end));
+        text.remove_prefix(end + 1);
+    }
+    return rows;
 }
 
 std::optional<std::string> ScriptedTerminal::next_key() {
@@ -25,11 +30,6 @@ void ScriptedTerminal::sleep_ms(std::int32_t ms) {
         slept_ms_ += ms;
         now_ += static_cast<Real>(ms) / 1000;
     }
-}
-
-void ScriptedTerminal::finish(const Screen& screen) {
-    if (changed_) transcript_.push_back(screen.row_text(screen.cursor_row()));
-    changed_ = false;
 }
 
 std::string row_text(const Screen& screen, std::int32_t row) {

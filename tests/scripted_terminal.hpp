@@ -1,6 +1,7 @@
 #pragma once
 // The test double of a terminal: a queue of keys, a clock that only moves when
-// the program sleeps, and the console's screen to read cell by cell.
+// the program sleeps or takes a key, and the console's screen to read cell by
+// cell. Rows also go to an in-memory transcript, by the pipe back end's rule.
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -9,6 +10,7 @@
 
 #include "console/console.hpp"
 #include "console/terminal.hpp"
+#include "console/transcript_output.hpp"
 
 namespace cp::testing {
 
@@ -32,27 +34,29 @@ class ScriptedTerminal final : public Terminal {
     void set_key_delay(Real seconds) { key_delay_ = seconds; }
 
     // Rows in the order the program left them, as a transcript would show them.
-    const std::vector<std::string>& transcript() const { return transcript_; }
+    std::vector<std::string> transcript();
 
-    void text(const Screen&, std::int32_t, std::int32_t, std::string_view) override {
-        changed_ = true;
+    void text(const Screen& screen, std::int32_t row, std::int32_t column,
+              std::string_view bytes) override {
+        transcript_.text(screen, row, column, bytes);
     }
-    void row_left(const Screen& screen, std::int32_t row, RowExit how) override;
+    void row_left(const Screen& screen, std::int32_t row, RowExit how) override {
+        transcript_.row_left(screen, row, how);
+    }
     void scrolled(const Screen&) override {}
     void moved(const Screen&) override {}
-    void cleared(const Screen&) override { changed_ = false; }
+    void cleared(const Screen& screen) override { transcript_.cleared(screen); }
     void beep() override { ++beeps_; }
     bool key_ready() override { return interactive_ && !keys_.empty(); }
     std::optional<std::string> next_key() override;
     void sleep_ms(std::int32_t ms) override;
     Real seconds_since_midnight() override { return now_; }
-    void finish(const Screen& screen) override;
+    void finish(const Screen& screen) override { transcript_.finish(screen); }
 
   private:
     bool interactive_;
     std::deque<std::string> keys_;
-    std::vector<std::string> transcript_;
-    bool changed_ = false;
+    TranscriptOutput transcript_{-1};
     std::int32_t beeps_ = 0;
     std::int64_t slept_ms_ = 0;
     std::int32_t sleeps_ = 0;
