@@ -175,7 +175,7 @@ void report(const char* name, const Figures& f) {
 }
 
 // Four shards, so that ctest can run them side by side.
-constexpr int kSessionsPerShard = 60;
+constexpr int kSessionsPerShard = 75;
 TEST(RandomSessions, Shard1) {
     report("shard 1", run_sessions(1000, kSessionsPerShard));
 }
