@@ -1,0 +1,240 @@
+// The real program at a pseudo-terminal, under a tiny job-control shell of the
+// test's own: the terminal's modes after each way out are the modes it had
+// before the program started, and Ctrl+Z really stops it and lets it resume.
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <string>
+
+namespace cp {
+namespace {
+
+constexpr std::string_view kPromptEnd = "Eingabe i (max 32) ";
+
+bool same_modes(const termios& a, const termios& b) {
+    return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
+           a.c_lflag == b.c_lflag && std::memcmp(a.c_cc, b.c_cc, sizeof a.c_cc) == 0;
+}
+
+// The shell runs the program in a process group of its own in the foreground,
+// as a login shell would, and reports on a pipe: "P<pid>;" once, "S;" when the
+// program stops (it then waits for a byte to continue it), "E<status>;" or
+// "K<signal>;" at its end.
+class ShellSession {
+  public:
+    ShellSession() {
+        winsize size{100, 80, 0, 0};
+        if (openpty(&master_, &slave_, nullptr, nullptr, &size) != 0) return;
+        tcgetattr(slave_, &before_);
+        int report[2];
+        int control[2];
+        if (pipe2(report, O_CLOEXEC) != 0 || pipe2(control, O_CLOEXEC) != 0) return;
+        shell_ = fork();
+        if (shell_ == 0) {
+            close(master_);
+            setsid();
+            ioctl(slave_, TIOCSCTTY, 0);
+            run_shell(report[1], control[0]);
+        }
+        close(report[1]);
+        close(control[0]);
+        report_ = report[0];
+        control_ = control[1];
+        program_ = static_cast<pid_t>(std::stol(next_report("P")));
+    }
+    ~ShellSession() {
+        if (program_ > 0) kill(program_, SIGKILL);
+        if (shell_ > 0) {
+            kill(shell_, SIGKILL);
+            waitpid(shell_, nullptr, 0);
+        }
+        for (const int fd : {master_, slave_, report_, control_})
+            if (fd >= 0) close(fd);
+    }
+
+    bool started() const { return program_ > 0; }
+    pid_t program() const { return program_; }
+    termios modes_before() const { return before_; }
+    termios modes_now() const {
+        termios t{};
+        tcgetattr(slave_, &t);
+        return t;
+    }
+    void type(std::string_view keys) {
+        ASSERT_EQ(write(master_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
+    }
+    void resume() { ASSERT_EQ(write(control_, "c", 1), 1); }
+
+    // Reads the program's output until needle appears after `from`; false after 10 s.
+    bool wait_for(std::string_view needle, std::size_t from = 0) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (seen_.find(needle, from) == std::string::npos) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            pollfd wait{master_, POLLIN, 0};
+            if (poll(&wait, 1, 50) <= 0) continue;
+            char bytes[4096];
+            const ssize_t got = read(master_, bytes, sizeof bytes);
+            if (got <= 0) return false;
+            seen_.append(bytes, static_cast<std::size_t>(got));
+        }
+        return true;
+    }
+    std::size_t seen_size() const { return seen_.size(); }
+    std::size_t position(std::string_view needle, std::size_t from) const {
+        return seen_.find(needle, from);
+    }
+    // The prompt after the result line of a search that began after `from`.
+    bool wait_for_next_prompt(std::size_t from) {
+        if (!wait_for("Wultiplikation", from)) return false;
+        return wait_for(kPromptEnd, seen_.find("Wultiplikation", from));
+    }
+    std::string tail() const { return seen_.substr(seen_.size() > 600 ? seen_.size() - 600 : 0); }
+    // Keeps the pty drained (a full one would block the program) while waiting
+    // for the shell's next report of the given kind; its text after the letter.
+    std::string next_report(std::string_view kind) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        for (;;) {
+            const std::size_t end = reports_.find(';');
+            if (end != std::string::npos) {
+                std::string one = reports_.substr(0, end);
+                reports_.erase(0, end + 1);
+                if (one.rfind(kind, 0) == 0) return one.substr(kind.size());
+                return "unexpected " + one;
+            }
+            if (std::chrono::steady_clock::now() > deadline) return "no report";
+            pollfd waits[2] = {{report_, POLLIN, 0}, {master_, POLLIN, 0}};
+            if (poll(waits, 2, 50) <= 0) continue;
+            char bytes[4096];
+            if ((waits[1].revents & POLLIN) != 0) {
+                const ssize_t got = read(master_, bytes, sizeof bytes);
+                if (got > 0) seen_.append(bytes, static_cast<std::size_t>(got));
+            }
+            if ((waits[0].revents & (POLLIN | POLLHUP)) != 0) {
+                const ssize_t got = read(report_, bytes, sizeof bytes);
+                if (got <= 0) return "no report";
+                reports_.append(bytes, static_cast<std::size_t>(got));
+            }
+        }
+    }
+
+  private:
+    [[noreturn]] void run_shell(int report, int control) {
+        const pid_t program = fork();
+        if (program == 0) {
+            setpgid(0, 0);
+            for (int fd = 0; fd < 3; ++fd) dup2(slave_, fd);
+            execl(COLLATZPERM_BINARY, "collatzperm", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        setpgid(program, program);
+        tcsetpgrp(slave_, program);
+        say(report, "P" + std::to_string(program) + ";");
+        for (;;) {
+            int status = 0;
+            if (waitpid(program, &status, WUNTRACED) < 0) _exit(1);
+            if (WIFSTOPPED(status)) {
+                say(report, "S;");
+                char go = 0;
+                if (read(control, &go, 1) != 1) _exit(1);
+                kill(-program, SIGCONT);
+                continue;
+            }
+            if (WIFEXITED(status)) say(report, "E" + std::to_string(WEXITSTATUS(status)) + ";");
+            if (WIFSIGNALED(status)) say(report, "K" + std::to_string(WTERMSIG(status)) + ";");
+            _exit(0);
+        }
+    }
+    static void say(int fd, const std::string& text) {
+        [[maybe_unused]] const ssize_t ignored = write(fd, text.data(), text.size());
+    }
+
+    int master_ = -1;
+    int slave_ = -1;
+    int report_ = -1;
+    int control_ = -1;
+    pid_t shell_ = -1;
+    pid_t program_ = -1;
+    termios before_{};
+    std::string seen_;
+    std::string reports_;
+};
+
+// Start-up up to the first prompt.
+void start(ShellSession& session) {
+    ASSERT_TRUE(session.started());
+    ASSERT_TRUE(session.wait_for("Bitte"));
+    session.type("\r");
+    ASSERT_TRUE(session.wait_for(kPromptEnd));
+    ASSERT_FALSE(same_modes(session.modes_now(), session.modes_before()));  // raw now
+}
+
+TEST(TerminalFaults, NormalEndRestoresTheModes) {
+    ShellSession session;
+    start(session);
+    const std::size_t mark = session.seen_size();
+    session.type("5\r");
+    ASSERT_TRUE(session.wait_for("i.m = 5.", mark));
+    ASSERT_TRUE(session.wait_for_next_prompt(mark));
+    session.type("Q\rx");
+    EXPECT_EQ(session.next_report("E"), "0") << session.tail();
+    EXPECT_TRUE(same_modes(session.modes_now(), session.modes_before()));
+}
+
+TEST(TerminalFaults, SignalsAndFailuresRestoreTheModes) {
+    // SIGSEGV and SIGABRT stand for a failure inside the program (an uncaught
+    // exception ends in abort); the program cannot be made to fail from outside.
+    for (const int sig : {SIGTERM, SIGHUP, SIGSEGV, SIGABRT}) {
+        ShellSession session;
+        start(session);
+        kill(session.program(), sig);
+        EXPECT_EQ(session.next_report("K"), std::to_string(sig)) << sig;
+        EXPECT_TRUE(same_modes(session.modes_now(), session.modes_before())) << sig;
+    }
+}
+
+TEST(TerminalFaults, CtrlBackslashEndsAtOnceAndRestores) {
+    ShellSession session;
+    start(session);
+    session.type("\x1c");
+    EXPECT_EQ(session.next_report("E"), std::to_string(128 + SIGQUIT));
+    EXPECT_TRUE(same_modes(session.modes_now(), session.modes_before()));
+}
+
+TEST(TerminalFaults, CtrlZStopsWithTheModesRestoredAndResumesRaw) {
+    ShellSession session;
+    start(session);
+    session.type("\x1a");
+    ASSERT_EQ(session.next_report("S"), "");
+    EXPECT_TRUE(same_modes(session.modes_now(), session.modes_before()));
+    // Raw mode is back as soon as the program runs again (it draws the
+    // screen anew with its next output).
+    session.resume();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (same_modes(session.modes_now(), session.modes_before()) &&
+           std::chrono::steady_clock::now() < deadline) {
+        usleep(1000);
+    }
+    ASSERT_FALSE(same_modes(session.modes_now(), session.modes_before()));
+    // The program answers keys as before: the next search and its prompt.
+    const std::size_t mark = session.seen_size();
+    session.type("5\r");
+    ASSERT_TRUE(session.wait_for("i.m = 5.1", mark));
+    ASSERT_TRUE(session.wait_for_next_prompt(session.position("i.m = 5.1", mark)));
+    EXPECT_FALSE(same_modes(session.modes_now(), session.modes_before()));
+    session.type("Q\rx");
+    EXPECT_EQ(session.next_report("E"), "0") << session.tail();
+    EXPECT_TRUE(same_modes(session.modes_now(), session.modes_before()));
+}
+
+}  // namespace
+}  // namespace cp
