@@ -72,7 +72,7 @@ class SessionMaker {
             case 6: {
                 std::string code = one_of<std::string>(
                     {"00", "66", "75", "77", "88", "99", "A", "C", "0", "a", "c"});
-                if (chance(60)) code += "," + start_value();
+                if (chance(60)) code.append(",").append(start_value());
                 return code;
             }
             case 7:

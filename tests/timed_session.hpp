@@ -12,7 +12,7 @@ struct TimedSession {
     int signal = 0;        // the signal that ended it, if one did
     bool timed_out = false;
     std::chrono::duration<double> elapsed{};
-    long max_rss_kb = 0;
+    long max_rss_kb = 0;  // sampled while it runs (VmHWM)
     std::string transcript;
     std::string errors;
 };
