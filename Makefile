@@ -22,7 +22,7 @@ test:
 	cd build-test && ctest --output-on-failure -j $(JOBS)
 
 bench:
-	$(CMAKE) -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DCOLLATZPERM_BENCH=ON
+	$(CMAKE) -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DCOLLATZPERM_BENCH=ON -DCOLLATZPERM_TESTS=OFF
 	$(CMAKE) --build build-bench -j $(JOBS)
 	./build-bench/bench/collatzperm_bench
 
