@@ -53,6 +53,11 @@ std::string Screen::row_text(std::int32_t r) const {
     return text;
 }
 
+std::span<const Cell> Screen::row_cells(std::int32_t r) const {
+    if (r < 0 || r >= rows_) return {};
+    return row(r).cells;
+}
+
 void Screen::put(std::string_view bytes) {
     Row& rw = row(cursor_row_);
     if (!rw.listed) {
