@@ -1,11 +1,12 @@
 # Front door: two commands are enough on a fresh clone.
 #   make run    Release build in build/, then start the program
 #   make test   sanitizer build in build-test/, then every test through ctest
+# Also: make bench, make install [PREFIX=/usr/local] [DESTDIR=], make package
 PREFIX ?= /usr/local
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE ?= cmake
 
-.PHONY: all run build test bench install format clean
+.PHONY: all run build test bench install package format clean
 
 all: build
 
@@ -26,8 +27,13 @@ bench:
 	$(CMAKE) --build build-bench -j $(JOBS)
 	./build-bench/bench/collatzperm_bench
 
+# DESTDIR stages the files under another root, as distribution builds expect.
 install: build
-	$(CMAKE) --install build --prefix "$(PREFIX)"
+	DESTDIR="$(DESTDIR)" $(CMAKE) --install build --prefix "$(PREFIX)"
+
+# A Debian package of the Release build: build/collatzperm_<version>_<arch>.deb
+package: build
+	cd build && cpack -G DEB
 
 format:
 	git ls-files '*.cpp' '*.hpp' | xargs clang-format -i

@@ -13,6 +13,7 @@ constexpr std::size_t kTrackedRows = 1024;
 
 constexpr std::string_view kClearScreen = "\x1b[H\x1b[2J\x1b[3J";
 constexpr std::string_view kEraseBelow = "\x1b[J";
+constexpr std::string_view kEraseLine = "\x1b[K";
 constexpr std::string_view kResetColours = "\x1b[0m";
 
 // The program never prints control bytes; should one slip through, the
@@ -131,6 +132,13 @@ void TtyRenderer::stand_after(std::int32_t row, std::int32_t end) {
     }
 }
 
+void TtyRenderer::paint_rest_of_line() {
+    // A line the terminal made by wrapping may take its own default background
+    // (tmux does); the row's first character there has just been written, the
+    // rest of the line is blank, so it is painted in the current colours.
+    if (width_ > 1) out_ += kEraseLine;
+}
+
 void TtyRenderer::set_attribute(Attribute attribute) {
     if (attribute_ == attribute) return;
     out_ += sgr_for(attribute);
@@ -164,7 +172,12 @@ void TtyRenderer::text(const Screen& screen, std::int32_t row, std::int32_t colu
     }
     move_to(row, column);
     set_attribute(screen.attribute());
-    for (const char c : bytes) put_glyph(static_cast<unsigned char>(c));
+    const std::int32_t first_new_line = lines_of(old_extent);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        put_glyph(static_cast<unsigned char>(bytes[i]));
+        const std::int32_t at = column + static_cast<std::int32_t>(i);
+        if (at > 0 && at % width_ == 0 && at / width_ >= first_new_line) paint_rest_of_line();
+    }
     extents_[static_cast<std::size_t>(row - first_row_)] = new_extent;
     stand_after(row, end);
 }
@@ -182,6 +195,7 @@ void TtyRenderer::repaint_from(const Screen& screen, std::int32_t row) {
             const Cell cell = screen.cell(r, c);
             set_attribute(cell.attribute);
             put_glyph(static_cast<unsigned char>(cell.ch));
+            if (c > 0 && c % width_ == 0) paint_rest_of_line();
         }
         extents_[static_cast<std::size_t>(r - first_row_)] = length;
         if (r < last) out_ += "\r\n";

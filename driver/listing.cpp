@@ -1,8 +1,148 @@
+// "F", "D" and "G": the table of the last search, each start number with its
+// whole sequence down to 1.
 #include "driver/listing.hpp"
 
-namespace cp {
+#include <algorithm>
+#include <string>
+#include <string_view>
 
-// Until the listing exists, the last table is not shown again.
-void list_last_search(Console&, State&) {}
+#include "console/arithmetic.hpp"
+#include "console/number_format.hpp"
+
+namespace cp {
+namespace {
+
+constexpr std::string_view kHeaderLines[] = {
+    "  Jede Collatz-Folge von 2^i fuehrt nach i Divisionen zu EINS. Gilt auch fuer Folgen 3n-1.",
+    "  Jede zweite 2er-Potenz liefert mod 3 den Rest 1 (oder -1=2). Was ist eine Permutation?",
+    "  Es ist das Vertauschen einer Divisionn gegen eine Collatz-Multiplikation 3n+1 (oder 3n-1).",
+};
+constexpr std::string_view kHeaderExponentLine =
+    "  Moegliche Permutationen von 2^i wurden gesucht und dazu Startzahlen berechnet.     i=";
+constexpr std::string_view kSkippedRowsLine =
+    "                        --------------------------     J=Ja/Nein     unterdrueckte Zeilen:";
+constexpr std::string_view kClosingLine = "    ...Alle moeglichen Permutationen zu 2^i  i=";
+constexpr std::string_view kPlusVariant = "      Collatz-Folgen: 3n+1";
+constexpr std::string_view kMinusVariant = "       SPEZIAL-Folgem: 3n-1";
+constexpr std::string_view kSeconds = "Sek. ";
+constexpr std::string_view kPlusRowHead = " +## ####x ########### ";
+constexpr std::string_view kMinusRowHead = " -## ####x ########### ";
+
+// A long table shows its first 18 and its last 19 rows.
+constexpr std::int64_t kLongestWholeTable = 36;
+constexpr std::int64_t kRowsAtEachEnd = 18;
+
+constexpr std::int32_t kOddColour = 15;
+constexpr std::int32_t kSmallEvenColour = 14;
+constexpr std::int64_t kSmallEven = 8;
+
+// A table holds start numbers that reach 1; the bound keeps a damaged one from
+// hanging the listing.
+constexpr std::int32_t kMaxTerms = 100000;
+
+// Terms of one colour are gathered and printed together.
+class TermWriter {
+  public:
+    explicit TermWriter(Console& console) : console_(console) {}
+    void add(std::int32_t colour, std::string_view text) {
+        if (colour != colour_) flush();
+        colour_ = colour;
+        pending_.append(text);
+    }
+    void add_number(std::int32_t colour, std::int64_t v) {
+        if (colour != colour_) flush();
+        colour_ = colour;
+        append_number_text(pending_, static_cast<Real>(v));
+    }
+    void flush() {
+        if (pending_.empty()) return;
+        console_.set_color(colour_, -1);
+        console_.print_text(pending_);
+        pending_.clear();
+    }
+
+  private:
+    Console& console_;
+    std::string pending_;
+    std::int32_t colour_ = -1;
+};
+
+void print_row(Console& console, TermWriter& terms, const State& state, std::int64_t k, char form) {
+    const std::int64_t start = state.startNumbers[static_cast<std::size_t>(k)];
+    std::int64_t v = 0;
+    const bool fits = !__builtin_mul_overflow(start, 2, &v);
+    console.set_color(kOddColour, -1);
+    console.print_text(state.command);
+    console.print_text(format_using(
+        state.multiplierSign > 0 ? kPlusRowHead : kMinusRowHead,
+        {static_cast<Real>(state.exponent), static_cast<Real>(k), static_cast<Real>(start)}));
+    if (form == 'D' && k > 0 && v != 0 && fits) {
+        while (v % 2 == 0) v /= 2;
+        v *= 2;
+    }
+    const std::int32_t step_colour = state.multiplierSign >= 0 ? 9 : 13;
+    std::int32_t count = 0;
+    while (fits) {
+        if (v % 2 == 0) {
+            v /= 2;
+        } else if (__builtin_mul_overflow(v, 3, &v) ||
+                   __builtin_add_overflow(v, state.multiplierSign, &v)) {
+            break;
+        }
+        if (v % 2 == 0) {
+            if (form == 'F') {
+                terms.add(step_colour, v % 3 == 1 ? "o" : ".");
+            } else {
+                terms.add_number(v <= kSmallEven ? kSmallEvenColour : step_colour, v);
+            }
+        } else {
+            terms.add_number(kOddColour, v);
+        }
+        if (v == 1 || v <= 0 || ++count >= kMaxTerms) break;
+    }
+    terms.flush();
+    console.print_newline();
+}
+
+}  // namespace
+
+void list_last_search(Console& console, State& state) {
+    state.elapsedSeconds = static_cast<double>(console.seconds_since_midnight());
+    const std::int32_t heading_colour = state.multiplierSign > 0 ? 14 : 13;
+    console.set_color(heading_colour, -1);
+    console.print_newline();
+    for (std::string_view line : kHeaderLines) {
+        console.print_text(line);
+        console.print_newline();
+    }
+    console.print_text(kHeaderExponentLine);
+    console.print_number(static_cast<Real>(state.exponent));
+    console.print_newline();
+    console.print_newline();
+
+    const char form = state.command.empty() ? 'G' : state.command.front();
+    const std::int64_t last_index =
+        std::min(state.lastIndex, static_cast<std::int64_t>(state.startNumbers.size()) - 1);
+    TermWriter terms(console);
+    for (std::int64_t k = 0; k <= last_index; ++k) {
+        if (state.lastIndex > kLongestWholeTable && state.showAllRows == 0 && k == kRowsAtEachEnd) {
+            k = state.lastIndex - kRowsAtEachEnd;
+            console.print_text(kSkippedRowsLine);
+            console.print_number(static_cast<Real>(state.lastIndex - 2 * kRowsAtEachEnd));
+            console.print_newline();
+            if (k > last_index) break;
+        }
+        print_row(console, terms, state, k, form);
+    }
+
+    console.set_color(heading_colour, -1);
+    console.print_text(kClosingLine);
+    console.print_text(number_text(static_cast<Real>(state.exponent)));
+    console.print_text(state.multiplierSign > 0 ? kPlusVariant : kMinusVariant);
+    console.print_newline();
+    console.print_number(
+        round_to(console.seconds_since_midnight() - static_cast<Real>(state.elapsedSeconds), 1));
+    console.print_text(kSeconds);
+}
 
 }  // namespace cp

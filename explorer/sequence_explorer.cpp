@@ -1,11 +1,98 @@
 #include "explorer/sequence_explorer.hpp"
 
-namespace cp {
+#include <algorithm>
+#include <array>
+#include <string_view>
 
-// Until the explorer's runs exist, every command goes on to the next search.
-bool explore_sequence(Console& console, State&) {
+#include "explorer/request.hpp"
+#include "explorer/runs.hpp"
+
+namespace cp {
+namespace {
+
+struct Label {
+    EntryCode code;
+    std::int32_t colour;
+    std::string_view text;
+    bool own_line;
+};
+
+constexpr std::string_view kPlainLabel = " *00  3n +-1  ";
+constexpr std::string_view kCompressedLabel =
+    " *66 komprimierte COLLATZ 3n+1. Fuer 3n-1 bitte permutierte Startwerte nutzen oder 88, 99 "
+    "ENTER !";
+constexpr std::string_view kSuccessorLabel = " *77  (n +-1) ";
+constexpr std::string_view kRandomLabel = " *75 purer ZUFALL";
+constexpr std::string_view kNextLabel = " *88 x? Wert +1 ";
+constexpr std::string_view kRandomNextLabel = " *99 x? ZUFALL";
+
+constexpr std::array<Label, 6> kLabels{{
+    {EntryCode::Plain, 10, kPlainLabel, false},
+    {EntryCode::Compressed, 14, kCompressedLabel, true},
+    {EntryCode::Successor, 10, kSuccessorLabel, false},
+    {EntryCode::Random, 10, kRandomLabel, false},
+    {EntryCode::Next, 10, kNextLabel, false},
+    {EntryCode::RandomNext, 10, kRandomNextLabel, false},
+}};
+
+constexpr std::int32_t kEvenStartColour = 11;
+constexpr std::int32_t kRunColour = 15;
+
+// Start values that run into a cycle of 3n-1 (and three more), replaced by
+// kGuardReplacement.
+constexpr std::array<std::int64_t, 12> kGuardList{
+    5, 7, 16, 17, 25, 34, 37, 41, 61, 91, 555555555555555, 777777777777777};
+constexpr std::int64_t kGuardReplacement = 111111111111111;
+
+void print_label(Console& console, EntryCode code) {
+    for (const Label& label : kLabels) {
+        if (label.code != code) continue;
+        console.set_color(label.colour, -1);
+        console.print_text(label.text);
+        if (label.own_line) console.print_newline();
+    }
+}
+
+}  // namespace
+
+bool explore_sequence(Console& console, State& state) {
+    const Request request = read_request(state);
+    std::int64_t n = request.start;
     console.print_newline();
-    return false;
+    print_label(console, request.code);
+    console.set_color(n % 2 == 0 ? kEvenStartColour : state.rowColour, -1);
+    if (!request.is_sequence) return false;
+
+    SequenceOutput out(console);
+    if (request.code != EntryCode::RandomNext) {
+        console.print_text("=");
+        out.value(static_cast<Real>(n));
+    }
+    if (state.multiplierSign == -1 &&
+        std::find(kGuardList.begin(), kGuardList.end(), n) != kGuardList.end()) {
+        console.beep();
+        n = kGuardReplacement;
+        out.marker();
+    }
+    RunCounters counters;
+    console.set_color(kRunColour, -1);
+
+    ValueSet had;
+    switch (request.code) {
+        case EntryCode::Compressed:
+            run_compressed_odd(out, state, n, counters, had);
+            break;
+        case EntryCode::Next:
+        case EntryCode::RandomNext:
+            n = choose_candidate(out, state, request.code, had);
+            counters.steps = -1;
+            run_display(out, state, request.code, request.multiplier, n, counters, had);
+            break;
+        default:
+            run_display(out, state, request.code, request.multiplier, n, counters, had);
+            break;
+    }
+    return true;
 }
 
 }  // namespace cp

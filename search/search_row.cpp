@@ -103,7 +103,7 @@ void PermutationSearch::run_time_prompt() {
     const std::string line = console_.read_line();
     s.stopRequest = upper_keys(input_field(line, 1));
     // The end of the input ends the program: the walk must not go on.
-    if (console_.input_ended()) s.stopRequest = "Q";
+    if (console_.input_ended()) s.stopRequest.assign(1, 'Q');
     console_.set_color(s.rowColour, -1);
     console_.locate(console_.cursor_row() - 2, 0);
     s.elapsedSeconds = static_cast<double>(console_.seconds_since_midnight() - s.elapsedSeconds);

@@ -1,0 +1,33 @@
+# `make package`: a Debian package of the installed files (binary and man page).
+set(COLLATZPERM_MAINTAINER "collatzperm maintainers <maintainers@collatzperm.invalid>"
+    CACHE STRING "Maintainer field of the Debian package")
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME collatzperm)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "${COLLATZPERM_MAINTAINER}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "explore the Collatz sequences that start at powers of two")
+set(CPACK_PACKAGE_DESCRIPTION
+    "An interactive terminal program that finds every start number whose\n"
+    "Collatz sequence reaches 1 after exactly i steps (the permutations of\n"
+    "2^i), for 3n+1 and 3n-1, with plain or compressed steps, lists their\n"
+    "sequences and explores single sequences. Its texts are German. It can\n"
+    "be scripted through pipes.")
+string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION math)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${COLLATZPERM_MAINTAINER}")
+# Let dpkg-shlibdeps work out the exact libc/libstdc++ versions the binary needs;
+# without it, name the two libraries the program links against.
+find_program(COLLATZPERM_DPKG_SHLIBDEPS dpkg-shlibdeps)
+if(COLLATZPERM_DPKG_SHLIBDEPS)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+else()
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libstdc++6, libgcc-s1")
+endif()
+
+include(CPack)
