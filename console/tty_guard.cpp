@@ -150,10 +150,11 @@ void unwatch_output() {
 }
 
 bool take_resized() {
-    return g_resized.exchange(false);
+    // Checked on every output call: a plain load first keeps that cheap.
+    return g_resized.load(std::memory_order_relaxed) && g_resized.exchange(false);
 }
 bool take_resumed() {
-    return g_resumed.exchange(false);
+    return g_resumed.load(std::memory_order_relaxed) && g_resumed.exchange(false);
 }
 
 }  // namespace cp::tty_guard

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 
 #include "console/cp437.hpp"
 
@@ -31,18 +32,25 @@ int ansi_colour(int console_colour) {
 }
 
 void append_number(std::string& out, std::int32_t n) {
-    out += std::to_string(n);
+    char digits[12];
+    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, n);
+    if (error == std::errc{}) out.append(digits, end);
+}
+
+void append_sgr(std::string& out, Attribute attribute) {
+    const int fg = attribute & 0x0F;
+    const int bg = (attribute >> 4) & 0x0F;
+    out += "\x1b[";
+    append_number(out, ((fg & 8) ? 90 : 30) + ansi_colour(fg));
+    out.push_back(';');
+    append_number(out, ((bg & 8) ? 100 : 40) + ansi_colour(bg));
+    out.push_back('m');
 }
 }  // namespace
 
 std::string sgr_for(Attribute attribute) {
-    const int fg = attribute & 0x0F;
-    const int bg = (attribute >> 4) & 0x0F;
-    std::string sgr = "\x1b[";
-    append_number(sgr, ((fg & 8) ? 90 : 30) + ansi_colour(fg));
-    sgr.push_back(';');
-    append_number(sgr, ((bg & 8) ? 100 : 40) + ansi_colour(bg));
-    sgr.push_back('m');
+    std::string sgr;
+    append_sgr(sgr, attribute);
     return sgr;
 }
 
@@ -141,7 +149,7 @@ void TtyRenderer::paint_rest_of_line() {
 
 void TtyRenderer::set_attribute(Attribute attribute) {
     if (attribute_ == attribute) return;
-    out_ += sgr_for(attribute);
+    append_sgr(out_, attribute);
     attribute_ = attribute;
 }
 
@@ -173,10 +181,24 @@ void TtyRenderer::text(const Screen& screen, std::int32_t row, std::int32_t colu
     move_to(row, column);
     set_attribute(screen.attribute());
     const std::int32_t first_new_line = lines_of(old_extent);
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        put_glyph(static_cast<unsigned char>(bytes[i]));
+    for (std::size_t i = 0; i < bytes.size();) {
         const std::int32_t at = column + static_cast<std::int32_t>(i);
-        if (at > 0 && at % width_ == 0 && at / width_ >= first_new_line) paint_rest_of_line();
+        const bool new_line = at > 0 && at % width_ == 0 && at / width_ >= first_new_line;
+        // Up to the end of this terminal line, plain ASCII goes out as it is.
+        const std::size_t line_end = i + static_cast<std::size_t>(width_ - at % width_);
+        std::size_t run = i;
+        if (!new_line) {
+            while (run < bytes.size() && run < line_end && bytes[run] >= 32 && bytes[run] < 127)
+                ++run;
+        }
+        if (run > i) {
+            out_.append(bytes.substr(i, run - i));
+            i = run;
+            continue;
+        }
+        put_glyph(static_cast<unsigned char>(bytes[i]));
+        if (new_line) paint_rest_of_line();
+        ++i;
     }
     extents_[static_cast<std::size_t>(row - first_row_)] = new_extent;
     stand_after(row, end);
