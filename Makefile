@@ -45,7 +45,7 @@ soak:
 	SOAK_SESSIONS=$(SOAK_SESSIONS) ./build-test/tests/collatzperm_tests --gtest_filter=RandomSessions.Soak
 
 bench:
-	$(CMAKE) -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DCOLLATZPERM_BENCH=ON
+	$(CMAKE) -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DCOLLATZPERM_BENCH=ON -DCOLLATZPERM_TESTS=OFF
 	$(CMAKE) --build build-bench -j $(JOBS)
 	./build-bench/bench/collatzperm_bench
 

@@ -37,11 +37,7 @@ void append_utf8(std::string& out, char32_t cp) {
     }
 }
 
-void append_cp437_as_utf8(std::string& out, unsigned char byte) {
-    if (byte < 128) {
-        out.push_back(static_cast<char>(byte));
-        return;
-    }
+void append_high_cp437_as_utf8(std::string& out, unsigned char byte) {
     append_utf8(out, kHighHalf[byte - 128u]);
 }
 

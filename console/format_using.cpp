@@ -139,25 +139,30 @@ void append_field(std::string& out, const Field& field, Real x) {
 
 }  // namespace
 
-std::string format_using(std::string_view mask, std::span<const Real> values) {
-    std::string out;
-    if (values.empty()) return out;
+void append_format_using(std::string& out, std::string_view mask, std::span<const Real> values) {
+    if (values.empty()) return;
+    const std::size_t start = out.size();
     std::size_t pos = 0;
     if (!has_field(mask)) {
         // Nothing to fill: the literals once, rather than looping for ever.
         copy_literals(mask, pos, out);
-        return out;
+        return;
     }
-    out.reserve(std::min(kOutputLimit, mask.size() + 8));
+    out.reserve(start + std::min(kOutputLimit, mask.size() + 8));
     for (const Real value : values) {
         copy_literals(mask, pos, out);
         const Field field = read_field(mask, pos);
         append_field(out, field, value);
         copy_literals(mask, pos, out);
         if (pos == mask.size()) pos = 0;
-        if (out.size() >= kOutputLimit) break;
+        if (out.size() - start >= kOutputLimit) break;
     }
-    if (out.size() > kOutputLimit) out.resize(kOutputLimit);
+    if (out.size() - start > kOutputLimit) out.resize(start + kOutputLimit);
+}
+
+std::string format_using(std::string_view mask, std::span<const Real> values) {
+    std::string out;
+    append_format_using(out, mask, values);
     return out;
 }
 

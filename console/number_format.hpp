@@ -31,5 +31,7 @@ void append_number_text(std::string& out, Real x);
 // start when it runs out of fields. The result is cut at 1024 bytes.
 std::string format_using(std::string_view mask, std::span<const Real> values);
 std::string format_using(std::string_view mask, std::initializer_list<Real> values);
+// Appends format_using(mask, values) to out; the allocation-free form for hot paths.
+void append_format_using(std::string& out, std::string_view mask, std::span<const Real> values);
 
 }  // namespace cp

@@ -53,6 +53,11 @@ std::string Screen::row_text(std::int32_t r) const {
     return text;
 }
 
+std::span<const Cell> Screen::row_cells(std::int32_t r) const {
+    if (r < 0 || r >= rows_) return {};
+    return row(r).cells;
+}
+
 void Screen::put(std::string_view bytes) {
     Row& rw = row(cursor_row_);
     if (!rw.listed) {
@@ -61,6 +66,10 @@ void Screen::put(std::string_view bytes) {
     }
     const auto start = static_cast<std::size_t>(cursor_column_);
     const std::size_t end = start + bytes.size();
+    // Grown by half rather than doubled: a full screen of rows that each kept
+    // twice their text was most of the program's memory.
+    if (rw.cells.capacity() < end)
+        rw.cells.reserve(std::max(end, rw.cells.capacity() + rw.cells.capacity() / 2));
     if (rw.cells.size() < end) rw.cells.resize(end, Cell{' ', fill_of(rw)});
     const Attribute attr = attribute();
     for (std::size_t i = 0; i < bytes.size(); ++i) rw.cells[start + i] = Cell{bytes[i], attr};

@@ -4,6 +4,7 @@
 // the terminal. Rows live in a ring and hold only the cells written so far, so a
 // scroll costs one row and an empty 900 x 16,000 screen almost nothing.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +38,8 @@ class Screen {
     std::int32_t row_length(std::int32_t r) const;
     Cell cell(std::int32_t r, std::int32_t c) const;
     std::string row_text(std::int32_t r) const;  // bytes 0 .. row_length-1
+    // The same cells at once, for drawing a whole row without a lookup per cell.
+    std::span<const Cell> row_cells(std::int32_t r) const;
 
     // Model operations, used by Console.
     void resize(std::int32_t columns, std::int32_t rows);  // clears

@@ -6,9 +6,8 @@ namespace cp {
 
 void TranscriptOutput::write_row(const Screen& screen, std::int32_t row) {
     std::string& text = out_.text();
-    const std::int32_t length = screen.row_length(row);
-    for (std::int32_t c = 0; c < length; ++c) {
-        append_cp437_as_utf8(text, static_cast<unsigned char>(screen.cell(row, c).ch));
+    for (const Cell& cell : screen.row_cells(row)) {
+        append_cp437_as_utf8(text, static_cast<unsigned char>(cell.ch));
     }
     text.push_back('\n');
     changed_ = false;

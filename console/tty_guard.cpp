@@ -41,6 +41,10 @@ void reapply_raw_mode() {
 
 void on_fatal_signal(int sig) {
     restore_terminal();
+    // The shell's prompt should not land in the middle of the program's last row.
+    if (const int out = g_output_fd.load(); out >= 0) {
+        [[maybe_unused]] const ssize_t ignored = ::write(out, "\r\n", 2);
+    }
     if (sig == SIGQUIT) _exit(kQuitStatus);
     // SA_RESETHAND has put back the default action; it takes effect once this returns.
     raise(sig);
@@ -146,10 +150,11 @@ void unwatch_output() {
 }
 
 bool take_resized() {
-    return g_resized.exchange(false);
+    // Checked on every output call: a plain load first keeps that cheap.
+    return g_resized.load(std::memory_order_relaxed) && g_resized.exchange(false);
 }
 bool take_resumed() {
-    return g_resumed.exchange(false);
+    return g_resumed.load(std::memory_order_relaxed) && g_resumed.exchange(false);
 }
 
 }  // namespace cp::tty_guard

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 
 #include "console/cp437.hpp"
 
@@ -13,6 +14,7 @@ constexpr std::size_t kTrackedRows = 1024;
 
 constexpr std::string_view kClearScreen = "\x1b[H\x1b[2J\x1b[3J";
 constexpr std::string_view kEraseBelow = "\x1b[J";
+constexpr std::string_view kEraseLine = "\x1b[K";
 constexpr std::string_view kResetColours = "\x1b[0m";
 
 // The program never prints control bytes; should one slip through, the
@@ -30,18 +32,25 @@ int ansi_colour(int console_colour) {
 }
 
 void append_number(std::string& out, std::int32_t n) {
-    out += std::to_string(n);
+    char digits[12];
+    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, n);
+    if (error == std::errc{}) out.append(digits, end);
+}
+
+void append_sgr(std::string& out, Attribute attribute) {
+    const int fg = attribute & 0x0F;
+    const int bg = (attribute >> 4) & 0x0F;
+    out += "\x1b[";
+    append_number(out, ((fg & 8) ? 90 : 30) + ansi_colour(fg));
+    out.push_back(';');
+    append_number(out, ((bg & 8) ? 100 : 40) + ansi_colour(bg));
+    out.push_back('m');
 }
 }  // namespace
 
 std::string sgr_for(Attribute attribute) {
-    const int fg = attribute & 0x0F;
-    const int bg = (attribute >> 4) & 0x0F;
-    std::string sgr = "\x1b[";
-    append_number(sgr, ((fg & 8) ? 90 : 30) + ansi_colour(fg));
-    sgr.push_back(';');
-    append_number(sgr, ((bg & 8) ? 100 : 40) + ansi_colour(bg));
-    sgr.push_back('m');
+    std::string sgr;
+    append_sgr(sgr, attribute);
     return sgr;
 }
 
@@ -131,9 +140,16 @@ void TtyRenderer::stand_after(std::int32_t row, std::int32_t end) {
     }
 }
 
+void TtyRenderer::paint_rest_of_line() {
+    // A line the terminal made by wrapping may take its own default background
+    // (tmux does); the row's first character there has just been written, the
+    // rest of the line is blank, so it is painted in the current colours.
+    if (width_ > 1) out_ += kEraseLine;
+}
+
 void TtyRenderer::set_attribute(Attribute attribute) {
     if (attribute_ == attribute) return;
-    out_ += sgr_for(attribute);
+    append_sgr(out_, attribute);
     attribute_ = attribute;
 }
 
@@ -164,7 +180,26 @@ void TtyRenderer::text(const Screen& screen, std::int32_t row, std::int32_t colu
     }
     move_to(row, column);
     set_attribute(screen.attribute());
-    for (const char c : bytes) put_glyph(static_cast<unsigned char>(c));
+    const std::int32_t first_new_line = lines_of(old_extent);
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::int32_t at = column + static_cast<std::int32_t>(i);
+        const bool new_line = at > 0 && at % width_ == 0 && at / width_ >= first_new_line;
+        // Up to the end of this terminal line, plain ASCII goes out as it is.
+        const std::size_t line_end = i + static_cast<std::size_t>(width_ - at % width_);
+        std::size_t run = i;
+        if (!new_line) {
+            while (run < bytes.size() && run < line_end && bytes[run] >= 32 && bytes[run] < 127)
+                ++run;
+        }
+        if (run > i) {
+            out_.append(bytes.substr(i, run - i));
+            i = run;
+            continue;
+        }
+        put_glyph(static_cast<unsigned char>(bytes[i]));
+        if (new_line) paint_rest_of_line();
+        ++i;
+    }
     extents_[static_cast<std::size_t>(row - first_row_)] = new_extent;
     stand_after(row, end);
 }
@@ -182,6 +217,7 @@ void TtyRenderer::repaint_from(const Screen& screen, std::int32_t row) {
             const Cell cell = screen.cell(r, c);
             set_attribute(cell.attribute);
             put_glyph(static_cast<unsigned char>(cell.ch));
+            if (c > 0 && c % width_ == 0) paint_rest_of_line();
         }
         extents_[static_cast<std::size_t>(r - first_row_)] = length;
         if (r < last) out_ += "\r\n";

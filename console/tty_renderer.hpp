@@ -71,6 +71,7 @@ class TtyRenderer {
     void stand_after(std::int32_t row, std::int32_t end);
     void repaint_from(const Screen& screen, std::int32_t row);
     void set_attribute(Attribute attribute);
+    void paint_rest_of_line();
     void put_glyph(unsigned char byte);
 
     std::string out_;

@@ -3,6 +3,7 @@
 #include "driver/listing.hpp"
 
 #include <algorithm>
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -61,9 +62,16 @@ class TermWriter {
         pending_.clear();
     }
 
+    // Reused for every row head, so rows cost no allocation.
+    std::string& row_head() {
+        row_head_.clear();
+        return row_head_;
+    }
+
   private:
     Console& console_;
     std::string pending_;
+    std::string row_head_;
     std::int32_t colour_ = -1;
 };
 
@@ -73,9 +81,11 @@ void print_row(Console& console, TermWriter& terms, const State& state, std::int
     const bool fits = !__builtin_mul_overflow(start, 2, &v);
     console.set_color(kOddColour, -1);
     console.print_text(state.command);
-    console.print_text(format_using(
-        state.multiplierSign > 0 ? kPlusRowHead : kMinusRowHead,
-        {static_cast<Real>(state.exponent), static_cast<Real>(k), static_cast<Real>(start)}));
+    const std::array<Real, 3> head_values{static_cast<Real>(state.exponent), static_cast<Real>(k),
+                                          static_cast<Real>(start)};
+    std::string& head = terms.row_head();
+    append_format_using(head, state.multiplierSign > 0 ? kPlusRowHead : kMinusRowHead, head_values);
+    console.print_text(head);
     if (form == 'D' && k > 0 && v != 0 && fits) {
         while (v % 2 == 0) v /= 2;
         v *= 2;

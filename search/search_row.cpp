@@ -49,7 +49,9 @@ void PermutationSearch::printRow(std::int64_t multiplications) {
     if (ratio == 6 || ratio == 3) console_.set_color(kHighlightColour, -1);
     console_.locate(console_.cursor_row(), kStartColumn);
     const Real start = static_cast<Real>(s.currentStart);
-    console_.print_text(format_using(kStartMask, std::span<const Real>(&start, 1)));
+    text_.clear();
+    append_format_using(text_, kStartMask, std::span<const Real>(&start, 1));
+    console_.print_text(text_);
 
     const auto index = static_cast<std::size_t>(s.lastIndex);
     if (index >= s.startNumbers.size()) s.startNumbers.resize(index + 1 + index / 2, 0);

@@ -75,7 +75,8 @@ class Emulator {
             ++y_;
         } else {
             lines_.erase(lines_.begin());
-            lines_.push_back(blank_line());
+            // As tmux does, a line scrolled in takes the default colours.
+            lines_.emplace_back(static_cast<std::size_t>(width_), Cell{});
         }
     }
     std::size_t print(std::string_view bytes, std::size_t i) {
@@ -142,6 +143,11 @@ class Emulator {
                     for (int y = params[0] == 0 ? y_ + 1 : from; y < height_; ++y)
                         lines_[static_cast<std::size_t>(y)] = blank_line();
                 }
+                break;
+            case 'K':
+                for (int x = x_; x < width_; ++x)
+                    lines_[static_cast<std::size_t>(y_)][static_cast<std::size_t>(x)] =
+                        Cell{' ', fg_, bg_};
                 break;
             case 'm':
                 for (const int p : params) {
@@ -437,6 +443,16 @@ TEST_F(TtyRendererTest, FinishResetsColoursOnALineOfItsOwn) {
     EXPECT_EQ(e.cursor_y(), 2);
     EXPECT_EQ(e.cursor_x(), 0);
     EXPECT_NE(terminal->finished.find("\x1b[0m"), std::string::npos);
+}
+
+TEST_F(TtyRendererTest, WrappedLinesOfARowArePaintedInItsBackground) {
+    start(20, 5);
+    for (int r = 0; r < 6; ++r) console->print_newline();  // the terminal now scrolls
+    console->print_text(std::string(45, 'x'));
+    const Emulator& e = vt();
+    for (int y = 2; y <= 4; ++y) {
+        for (int x = 0; x < 20; ++x) EXPECT_EQ(e.cell(y, x).bg, 40) << y << "," << x;
+    }
 }
 
 }  // namespace

@@ -1,0 +1,252 @@
+// The whole program end to end, replaying bench/session.keys: into a file (the
+// pipe back ends), through a pseudo-terminal whose other end is read and
+// thrown away as fast as possible (the terminal renderer), and, as the limit,
+// cat of the session's own transcript through the same kind of pseudo-terminal.
+// Each figure is the median of several runs; the pseudo-terminal runs take
+// turns with the cat runs, so that both see the same load.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <pty.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kRuns = 9;
+constexpr int kStartRuns = 21;
+constexpr unsigned short kPtyColumns = 80;
+constexpr unsigned short kPtyRows = 24;
+constexpr std::string_view kStartTableEnd = "Bitte EMTER  ..........";
+
+struct Run {
+    double seconds = 0;      // wall clock, from fork to the end of the child's output
+    double cpu_seconds = 0;  // the child's user and system time
+};
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+int open_or_die(const char* path, int flags) {
+    const int fd = ::open(path, flags | O_CLOEXEC, 0644);
+    if (fd < 0) std::abort();
+    return fd;
+}
+
+std::string transcript_path() {
+    return std::string(COLLATZPERM_BENCH_DIR) + "/session_transcript.txt";
+}
+
+// Starts argv with the given standard input and output; standard error is
+// discarded. posix_spawn is cheaper than a fork of this process.
+pid_t spawn(const std::vector<std::string>& argv, int in, int out) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in, 0);
+    posix_spawn_file_actions_adddup2(&actions, out, 1);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    std::vector<char*> args;
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ) != 0) std::abort();
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
+Run reap(pid_t pid, Clock::time_point started) {
+    int status = 0;
+    rusage usage{};
+    ::wait4(pid, &status, 0, &usage);
+    Run run;
+    run.seconds = std::chrono::duration<double>(Clock::now() - started).count();
+    run.cpu_seconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                      static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) run.seconds = -1;
+    return run;
+}
+
+struct Pty {
+    int master = -1;
+    int slave = -1;
+    Pty() {
+        winsize size{kPtyRows, kPtyColumns, 0, 0};
+        if (::openpty(&master, &slave, nullptr, nullptr, &size) != 0) std::abort();
+        // A child must hold nothing but its own standard descriptors.
+        ::fcntl(master, F_SETFD, FD_CLOEXEC);
+        ::fcntl(slave, F_SETFD, FD_CLOEXEC);
+    }
+    ~Pty() {
+        if (master >= 0) ::close(master);
+        if (slave >= 0) ::close(slave);
+    }
+    // Reads and discards everything until the child side is closed.
+    void drain() const {
+        static char buffer[1 << 16];
+        for (;;) {
+            const ssize_t got = ::read(master, buffer, sizeof buffer);
+            if (got > 0) continue;
+            if (got < 0 && errno == EINTR) continue;
+            return;  // EIO: every slave descriptor is closed
+        }
+    }
+};
+
+// (a) keys from the file, the transcript into a file.
+Run run_into_file(const std::string& out_path) {
+    const int keys = open_or_die(COLLATZPERM_SESSION_KEYS, O_RDONLY);
+    const int out = open_or_die(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC);
+    const auto started = Clock::now();
+    const pid_t pid = spawn({COLLATZPERM_BINARY}, keys, out);
+    ::close(keys);
+    ::close(out);
+    return reap(pid, started);
+}
+
+// (b) and (c): a command with the given standard input, its output through a pseudo-terminal.
+Run run_through_pty(const std::vector<std::string>& argv, const char* input) {
+    Pty pty;
+    const int in = open_or_die(input, O_RDONLY);
+    const auto started = Clock::now();
+    const pid_t pid = spawn(argv, in, pty.slave);
+    ::close(in);
+    ::close(pty.slave);
+    pty.slave = -1;
+    pty.drain();
+    return reap(pid, started);
+}
+
+// Peak resident memory in MiB, as /usr/bin/time sees it: a child's own
+// figure from wait4 would include the pages it shared with this process
+// before its exec.
+double peak_mib(bool through_pty) {
+    const std::string report = transcript_path() + ".peak";
+    const std::vector<std::string> argv = {"/usr/bin/time",   "-f", "%M", "-o", report,
+                                           COLLATZPERM_BINARY};
+    if (through_pty) {
+        run_through_pty(argv, COLLATZPERM_SESSION_KEYS);
+    } else {
+        const int keys = open_or_die(COLLATZPERM_SESSION_KEYS, O_RDONLY);
+        const int out = open_or_die("/dev/null", O_WRONLY);
+        reap(spawn(argv, keys, out), Clock::now());
+        ::close(keys);
+        ::close(out);
+    }
+    std::FILE* f = std::fopen(report.c_str(), "r");
+    if (f == nullptr) return -1;
+    double kib = -1;
+    if (std::fscanf(f, "%lf", &kib) != 1) kib = -1;
+    std::fclose(f);
+    return kib / 1024.0;
+}
+
+const std::string& session_transcript() {
+    static const std::string path = [] {
+        run_into_file(transcript_path());
+        return transcript_path();
+    }();
+    return path;
+}
+
+void report(benchmark::State& bench, const std::vector<Run>& runs, const char* prefix) {
+    std::vector<double> cpu;
+    for (const Run& r : runs) {
+        if (r.seconds < 0) bench.SkipWithError("the program did not end with status 0");
+        cpu.push_back(r.cpu_seconds);
+    }
+    const std::string p(prefix);
+    bench.counters[p + "cpu_ms"] = median(cpu) * 1e3;
+}
+
+void BM_SessionIntoFile(benchmark::State& bench) {
+    std::vector<Run> runs;
+    for (auto _ : bench) {
+        for (int i = 0; i < kRuns; ++i) runs.push_back(run_into_file(session_transcript() + ".a"));
+        std::vector<double> seconds;
+        for (const Run& r : runs) seconds.push_back(r.seconds);
+        bench.SetIterationTime(median(seconds));
+    }
+    report(bench, runs, "");
+    bench.counters["peak_MiB"] = peak_mib(false);
+}
+BENCHMARK(BM_SessionIntoFile)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The figure: program through the pseudo-terminal / cat of its transcript through one.
+void BM_SessionThroughPty(benchmark::State& bench) {
+    const std::string transcript = session_transcript();
+    std::vector<Run> program, cat;
+    for (auto _ : bench) {
+        for (int i = 0; i < kRuns; ++i) {
+            program.push_back(run_through_pty({COLLATZPERM_BINARY}, COLLATZPERM_SESSION_KEYS));
+            cat.push_back(run_through_pty({"/bin/cat", transcript}, "/dev/null"));
+        }
+        std::vector<double> seconds;
+        for (const Run& r : program) seconds.push_back(r.seconds);
+        bench.SetIterationTime(median(seconds));
+    }
+    std::vector<double> p, c, pc, cc;
+    for (const Run& r : program) {
+        p.push_back(r.seconds);
+        pc.push_back(r.cpu_seconds);
+    }
+    for (const Run& r : cat) {
+        c.push_back(r.seconds);
+        cc.push_back(r.cpu_seconds);
+    }
+    report(bench, program, "");
+    bench.counters["peak_MiB"] = peak_mib(true);
+    bench.counters["cat_ms"] = median(c) * 1e3;
+    bench.counters["pty_ratio"] = median(p) / median(c);
+    bench.counters["cat_cpu_ms"] = median(cc) * 1e3;
+}
+BENCHMARK(BM_SessionThroughPty)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// From the start of the program until the start table's last line has been
+// read from the pseudo-terminal, with no key given yet.
+void BM_StartToStartTable(benchmark::State& bench) {
+    std::vector<double> seconds;
+    std::vector<Run> runs;
+    for (auto _ : bench) {
+        for (int i = 0; i < kStartRuns; ++i) {
+            Pty pty;
+            int keys[2];
+            if (::pipe2(keys, O_CLOEXEC) != 0) std::abort();
+            const auto started = Clock::now();
+            const pid_t pid = spawn({COLLATZPERM_BINARY}, keys[0], pty.slave);
+            ::close(keys[0]);
+            ::close(pty.slave);
+            pty.slave = -1;
+            std::string seen;
+            char buffer[4096];
+            for (;;) {
+                const ssize_t got = ::read(pty.master, buffer, sizeof buffer);
+                if (got <= 0) break;
+                seen.append(buffer, static_cast<std::size_t>(got));
+                const std::size_t end = seen.find(kStartTableEnd);
+                if (end != std::string::npos && seen.find('\n', end) != std::string::npos) break;
+            }
+            seconds.push_back(std::chrono::duration<double>(Clock::now() - started).count());
+            ::close(keys[1]);  // the end of the input ends the program
+            pty.drain();
+            runs.push_back(reap(pid, started));
+        }
+        bench.SetIterationTime(median(seconds));
+    }
+    report(bench, runs, "");
+}
+BENCHMARK(BM_StartToStartTable)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
