@@ -146,17 +146,18 @@ void append_format_using(std::string& out, std::string_view mask, std::span<cons
     if (!has_field(mask)) {
         // Nothing to fill: the literals once, rather than looping for ever.
         copy_literals(mask, pos, out);
-        return;
+    } else {
+        out.reserve(start + std::min(kOutputLimit, mask.size() + 8));
+        for (const Real value : values) {
+            copy_literals(mask, pos, out);
+            const Field field = read_field(mask, pos);
+            append_field(out, field, value);
+            copy_literals(mask, pos, out);
+            if (pos == mask.size()) pos = 0;
+            if (out.size() - start >= kOutputLimit) break;
+        }
     }
-    out.reserve(start + std::min(kOutputLimit, mask.size() + 8));
-    for (const Real value : values) {
-        copy_literals(mask, pos, out);
-        const Field field = read_field(mask, pos);
-        append_field(out, field, value);
-        copy_literals(mask, pos, out);
-        if (pos == mask.size()) pos = 0;
-        if (out.size() - start >= kOutputLimit) break;
-    }
+    // Every mask's output is cut at the limit, a mask of literals only too.
     if (out.size() - start > kOutputLimit) out.resize(start + kOutputLimit);
 }
 

@@ -177,6 +177,8 @@ TEST(FormatUsing, OutputStopsAt1024Bytes) {
     const std::string out = format_using(kRowMask, values);
     ASSERT_EQ(out.size(), 1024u);
     EXPECT_EQ(out.substr(0, 20), "_____________12345  ");
+    // A mask of literals only is cut there too (found by the fuzzer).
+    EXPECT_EQ(format_using(std::string(3000, 'x'), {1}).size(), 1024u);
 }
 
 }  // namespace
