@@ -12,8 +12,8 @@
 #include "console/split_terminal.hpp"
 #include "console/transcript_output.hpp"
 #include "console/tty_output.hpp"
-#include "discarding_terminal.hpp"
 #include "driver/listing.hpp"
+#include "quiet_terminal.hpp"
 #include "search/permutation_search.hpp"
 
 namespace {
@@ -38,7 +38,7 @@ class BenchTerminal {
   private:
     int null_;
     cp::PipeInput keys_;
-    cp::bench::DiscardingTerminal discarding_;
+    cp::testing::QuietTerminal discarding_;
     std::unique_ptr<cp::ScreenSink> sink_;
     std::unique_ptr<cp::SplitTerminal> split_;
 };

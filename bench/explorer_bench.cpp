@@ -3,16 +3,16 @@
 #include <benchmark/benchmark.h>
 
 #include "console/console.hpp"
-#include "discarding_terminal.hpp"
 #include "driver/listing.hpp"
 #include "explorer/sequence_explorer.hpp"
+#include "quiet_terminal.hpp"
 #include "search/permutation_search.hpp"
 
 namespace {
 
 // "G" with every row of the 3n+1 table for 32 (1,174 rows).
 void BM_ListingG32AllRows(benchmark::State& bench) {
-    cp::bench::DiscardingTerminal terminal;
+    cp::testing::QuietTerminal terminal;
     cp::Console console(terminal);
     console.set_screen_size(900, 16000);
     cp::State state;
@@ -27,7 +27,7 @@ BENCHMARK(BM_ListingG32AllRows)->Unit(benchmark::kMillisecond);
 
 void explore(benchmark::State& bench, const char* command, std::int32_t sign,
              std::int64_t default_start) {
-    cp::bench::DiscardingTerminal terminal;
+    cp::testing::QuietTerminal terminal;
     cp::Console console(terminal);
     console.set_screen_size(900, 16000);
     cp::State state;

@@ -3,13 +3,13 @@
 #include <benchmark/benchmark.h>
 
 #include "console/console.hpp"
-#include "discarding_terminal.hpp"
+#include "quiet_terminal.hpp"
 #include "search/permutation_search.hpp"
 
 namespace {
 
 void BM_Search32(benchmark::State& bench, std::int32_t sign, std::int32_t compressed) {
-    cp::bench::DiscardingTerminal terminal;
+    cp::testing::QuietTerminal terminal;
     cp::Console console(terminal);
     console.set_screen_size(900, 16000);
     cp::State state;
@@ -31,7 +31,7 @@ BENCHMARK_CAPTURE(BM_Search32, minus_compressed, -1, 1)->Unit(benchmark::kMillis
 
 // A line break at the bottom of the full 900 x 16,000 screen: one row, not the screen.
 void BM_ScrollAtBottomRow(benchmark::State& bench) {
-    cp::bench::DiscardingTerminal terminal;
+    cp::testing::QuietTerminal terminal;
     cp::Console console(terminal);
     console.set_screen_size(900, 16000);
     console.locate(16000, 1);
@@ -44,7 +44,7 @@ void BM_ScrollAtBottomRow(benchmark::State& bench) {
 BENCHMARK(BM_ScrollAtBottomRow);
 
 void BM_ClearFullScreen(benchmark::State& bench) {
-    cp::bench::DiscardingTerminal terminal;
+    cp::testing::QuietTerminal terminal;
     cp::Console console(terminal);
     console.set_screen_size(900, 16000);
     const std::string row(80, 'x');

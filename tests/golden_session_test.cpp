@@ -9,7 +9,7 @@
 #include <regex>
 #include <sstream>
 
-#include "session_runner.hpp"
+#include "timed_session.hpp"
 
 namespace cp {
 namespace {

@@ -5,13 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <vector>
 
 #include "console/console.hpp"
 #include "driver/program.hpp"
 #include "driver/state.hpp"
+#include "quiet_terminal.hpp"
 
 #if defined(__SANITIZE_ADDRESS__)
 // From the sanitizer runtime (g++ ships no header for it): the bytes in use.
@@ -21,6 +21,8 @@ extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 namespace cp {
 namespace {
 
+using testing::QuietTerminal;
+
 std::size_t live_heap_bytes() {
 #if defined(__SANITIZE_ADDRESS__)
     return __sanitizer_get_current_allocated_bytes();
@@ -28,34 +30,6 @@ std::size_t live_heap_bytes() {
     return mallinfo2().uordblks;
 #endif
 }
-
-// Keys in, nothing kept of what is shown: only the program's own memory counts.
-class QuietTerminal final : public Terminal {
-  public:
-    void type(std::string_view text) {
-        for (const char c : text) keys_.emplace_back(1, c);
-    }
-    void text(const Screen&, std::int32_t, std::int32_t, std::string_view) override {}
-    void row_left(const Screen&, std::int32_t, RowExit) override {}
-    void scrolled(const Screen&) override {}
-    void moved(const Screen&) override {}
-    void cleared(const Screen&) override {}
-    void beep() override {}
-    bool key_ready() override { return false; }
-    std::optional<std::string> next_key() override {
-        if (keys_.empty()) return std::nullopt;
-        std::string key = std::move(keys_.front());
-        keys_.pop_front();
-        return key;
-    }
-    void sleep_ms(std::int32_t) override {}
-    Real seconds_since_midnight() override { return now_ += 0.001L; }
-    void finish(const Screen&) override {}
-
-  private:
-    std::deque<std::string> keys_;
-    Real now_ = 36000;
-};
 
 // One of each kind of command, cheap ones: searches, options, listings, the
 // entry codes with and without start values, junk.

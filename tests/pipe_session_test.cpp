@@ -5,7 +5,7 @@
 #include <sstream>
 #include <vector>
 
-#include "session_runner.hpp"
+#include "timed_session.hpp"
 
 namespace cp {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
-// Runs the real program with keys from a file, as run_session does, and also
-// measures it: wall time, peak memory, what it wrote to standard error. A
+// Runs the real program with keys from a file (standard input and output not
+// terminals) and measures it: wall time, peak memory, what it wrote to standard error. A
 // session that runs past its time is killed and counts as not ended by itself.
 #include <chrono>
 #include <string>
@@ -20,5 +20,10 @@ struct TimedSession {
 // The program run is COLLATZPERM_PROGRAM from the environment if set, else the
 // one this test binary was built with.
 TimedSession run_timed_session(const std::string& keys, std::chrono::milliseconds limit);
+
+// A session with a generous limit, for tests that look at what it shows.
+inline TimedSession run_session(const std::string& keys) {
+    return run_timed_session(keys, std::chrono::minutes(2));
+}
 
 }  // namespace cp::testing
