@@ -18,11 +18,35 @@ termios g_saved_modes{};
 termios g_raw_modes{};
 std::atomic<int> g_input_fd{-1};  // >= 0 while raw mode is on
 std::atomic<int> g_output_fd{-1};
+// >= 0 while the line-end translation of the output terminal is off (see watch_output).
+std::atomic<int> g_line_ends_fd{-1};
 std::atomic<bool> g_resized{false};
 std::atomic<bool> g_resumed{false};
 static_assert(std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free);
 
-// Async-signal-safe: tcsetattr and write only.
+// Only the one flag is touched, so that it does not matter whether the input's
+// modes, taken and restored whole, belong to the same terminal.
+void set_line_end_translation(int fd, bool on) {
+    termios modes{};
+    if (tcgetattr(fd, &modes) != 0) return;
+    if (on) {
+        modes.c_oflag |= ONLCR;
+    } else {
+        modes.c_oflag &= ~static_cast<tcflag_t>(ONLCR);
+    }
+    tcsetattr(fd, TCSANOW, &modes);
+}
+
+// A job in the background must not change the modes under the job in front
+// (nor be stopped for trying). A terminal that is not this process's
+// controlling terminal, such as a bare pseudo-terminal, has no such job.
+bool may_change_modes(int fd) {
+    const pid_t front = tcgetpgrp(fd);
+    if (front < 0) return errno == ENOTTY;
+    return front == getpgrp();
+}
+
+// Async-signal-safe: tcgetattr, tcsetattr, tcgetpgrp and write only.
 void restore_terminal() {
     const int saved_errno = errno;
     if (const int out = g_output_fd.load(); out >= 0) {
@@ -30,12 +54,16 @@ void restore_terminal() {
             ::write(out, kResetColours, sizeof kResetColours - 1);
     }
     if (const int in = g_input_fd.load(); in >= 0) tcsetattr(in, TCSANOW, &g_saved_modes);
+    if (const int out = g_line_ends_fd.load(); out >= 0) set_line_end_translation(out, true);
     errno = saved_errno;
 }
 
 void reapply_raw_mode() {
     const int saved_errno = errno;
     if (const int in = g_input_fd.load(); in >= 0) tcsetattr(in, TCSANOW, &g_raw_modes);
+    if (const int out = g_line_ends_fd.load(); out >= 0 && may_change_modes(out)) {
+        set_line_end_translation(out, false);
+    }
     errno = saved_errno;
 }
 
@@ -90,6 +118,7 @@ void restore_at_exit() {
     restore_terminal();
     g_input_fd.store(-1);
     g_output_fd.store(-1);
+    g_line_ends_fd.store(-1);
 }
 
 void install_handlers_once() {
@@ -143,10 +172,20 @@ void leave_raw_input() {
 void watch_output(int fd) {
     install_handlers_once();
     g_output_fd.store(fd);
+    termios modes{};
+    if (g_line_ends_fd.load() >= 0 || !isatty(fd) || !may_change_modes(fd) ||
+        tcgetattr(fd, &modes) != 0) {
+        return;
+    }
+    const tcflag_t translating = OPOST | ONLCR;
+    if ((modes.c_oflag & translating) != translating) return;
+    g_line_ends_fd.store(fd);
+    set_line_end_translation(fd, false);
 }
 
 void unwatch_output() {
     g_output_fd.store(-1);
+    if (const int fd = g_line_ends_fd.exchange(-1); fd >= 0) set_line_end_translation(fd, true);
 }
 
 bool take_resized() {

@@ -37,13 +37,18 @@ void append_number(std::string& out, std::int32_t n) {
     if (error == std::errc{}) out.append(digits, end);
 }
 
-void append_sgr(std::string& out, Attribute attribute) {
+// The background is left out when the terminal already has it: a highlighted
+// number in a row costs two colour changes, and most of them only change the
+// foreground.
+void append_sgr(std::string& out, Attribute attribute, std::int32_t previous = -1) {
     const int fg = attribute & 0x0F;
     const int bg = (attribute >> 4) & 0x0F;
     out += "\x1b[";
     append_number(out, ((fg & 8) ? 90 : 30) + ansi_colour(fg));
-    out.push_back(';');
-    append_number(out, ((bg & 8) ? 100 : 40) + ansi_colour(bg));
+    if (previous < 0 || ((previous >> 4) & 0x0F) != bg) {
+        out.push_back(';');
+        append_number(out, ((bg & 8) ? 100 : 40) + ansi_colour(bg));
+    }
     out.push_back('m');
 }
 }  // namespace
@@ -149,7 +154,7 @@ void TtyRenderer::paint_rest_of_line() {
 
 void TtyRenderer::set_attribute(Attribute attribute) {
     if (attribute_ == attribute) return;
-    append_sgr(out_, attribute);
+    append_sgr(out_, attribute, attribute_);
     attribute_ = attribute;
 }
 

@@ -30,15 +30,23 @@ bool same_modes(const termios& a, const termios& b) {
 // as a login shell would, and reports on a pipe: "P<pid>;" once, "S;" when the
 // program stops (it then waits for a byte to continue it), "E<status>;" or
 // "K<signal>;" at its end.
+// With keys from a pipe the program reads the test's `keys` pipe instead of the
+// terminal; in the background the shell keeps the terminal for itself.
+struct ShellOptions {
+    bool keys_from_pipe = false;
+    bool background = false;
+};
+
 class ShellSession {
   public:
-    ShellSession() {
+    explicit ShellSession(ShellOptions options = {}) : options_(options) {
         winsize size{100, 80, 0, 0};
         if (openpty(&master_, &slave_, nullptr, nullptr, &size) != 0) return;
         tcgetattr(slave_, &before_);
         int report[2];
         int control[2];
         if (pipe2(report, O_CLOEXEC) != 0 || pipe2(control, O_CLOEXEC) != 0) return;
+        if (options_.keys_from_pipe && pipe2(keys_, O_CLOEXEC) != 0) return;
         shell_ = fork();
         if (shell_ == 0) {
             close(master_);
@@ -48,6 +56,8 @@ class ShellSession {
         }
         close(report[1]);
         close(control[0]);
+        if (keys_[0] >= 0) close(keys_[0]);
+        keys_[0] = -1;
         report_ = report[0];
         control_ = control[1];
         program_ = static_cast<pid_t>(std::stol(next_report("P")));
@@ -58,7 +68,7 @@ class ShellSession {
             kill(shell_, SIGKILL);
             waitpid(shell_, nullptr, 0);
         }
-        for (const int fd : {master_, slave_, report_, control_})
+        for (const int fd : {master_, slave_, report_, control_, keys_[1]})
             if (fd >= 0) close(fd);
     }
 
@@ -71,7 +81,8 @@ class ShellSession {
         return t;
     }
     void type(std::string_view keys) {
-        ASSERT_EQ(write(master_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
+        const int to = keys_[1] >= 0 ? keys_[1] : master_;
+        ASSERT_EQ(write(to, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
     }
     void resume() { ASSERT_EQ(write(control_, "c", 1), 1); }
 
@@ -90,6 +101,7 @@ class ShellSession {
         return true;
     }
     std::size_t seen_size() const { return seen_.size(); }
+    const std::string& seen() const { return seen_; }
     std::size_t position(std::string_view needle, std::size_t from) const {
         return seen_.find(needle, from);
     }
@@ -133,11 +145,12 @@ class ShellSession {
         if (program == 0) {
             setpgid(0, 0);
             for (int fd = 0; fd < 3; ++fd) dup2(slave_, fd);
+            if (keys_[0] >= 0) dup2(keys_[0], 0);
             execl(COLLATZPERM_BINARY, "collatzperm", static_cast<char*>(nullptr));
             _exit(127);
         }
         setpgid(program, program);
-        tcsetpgrp(slave_, program);
+        if (!options_.background) tcsetpgrp(slave_, program);
         say(report, "P" + std::to_string(program) + ";");
         for (;;) {
             int status = 0;
@@ -158,8 +171,10 @@ class ShellSession {
         [[maybe_unused]] const ssize_t ignored = write(fd, text.data(), text.size());
     }
 
+    ShellOptions options_;
     int master_ = -1;
     int slave_ = -1;
+    int keys_[2] = {-1, -1};
     int report_ = -1;
     int control_ = -1;
     pid_t shell_ = -1;
@@ -231,6 +246,45 @@ TEST(TerminalFaults, CtrlZStopsWithTheModesRestoredAndResumesRaw) {
     ASSERT_TRUE(session.wait_for("i.m = 5.1", mark));
     ASSERT_TRUE(session.wait_for_next_prompt(session.position("i.m = 5.1", mark)));
     EXPECT_FALSE(same_modes(session.modes_now(), session.modes_before()));
+    session.type("Q\rx");
+    EXPECT_EQ(session.next_report("E"), "0") << session.tail();
+    EXPECT_TRUE(same_modes(session.modes_now(), session.modes_before()));
+}
+
+// Keys from a pipe, the screen on the terminal: the terminal's LF to CR LF
+// translation is off while the program draws (it ends its lines itself) and
+// back at every way out; rows still start at the left margin.
+TEST(TerminalFaults, ScreenOnlyTerminalHasItsLineEndsBackAtEveryWayOut) {
+    for (const int sig : {0, SIGTERM, SIGSEGV}) {
+        ShellSession session({.keys_from_pipe = true});
+        ASSERT_TRUE(session.started());
+        session.type("\r5\r");
+        ASSERT_TRUE(session.wait_for("i.m = 5.1"));
+        ASSERT_TRUE(session.wait_for_next_prompt(session.position("i.m = 5.1", 0)));
+        const termios running = session.modes_now();
+        EXPECT_EQ(running.c_oflag & ONLCR, 0U) << sig;
+        EXPECT_EQ(running.c_lflag, session.modes_before().c_lflag) << sig;  // no raw keyboard
+        EXPECT_EQ(session.seen().find("\r\r\n"), std::string::npos);
+        EXPECT_NE(session.seen().find("\r\n  i.m = 5.1"), std::string::npos) << session.tail();
+        if (sig == 0) {
+            session.type("Q\rx");
+            EXPECT_EQ(session.next_report("E"), "0") << session.tail();
+        } else {
+            kill(session.program(), sig);
+            EXPECT_EQ(session.next_report("K"), std::to_string(sig));
+        }
+        EXPECT_TRUE(same_modes(session.modes_now(), session.modes_before())) << sig;
+    }
+}
+
+// In the background the terminal belongs to the job in front: the program
+// leaves its modes alone (and is not stopped for touching them).
+TEST(TerminalFaults, ScreenOnlyInTheBackgroundLeavesTheModesAlone) {
+    ShellSession session({.keys_from_pipe = true, .background = true});
+    ASSERT_TRUE(session.started());
+    session.type("\r5\r");
+    ASSERT_TRUE(session.wait_for_next_prompt(0));
+    EXPECT_TRUE(same_modes(session.modes_now(), session.modes_before()));
     session.type("Q\rx");
     EXPECT_EQ(session.next_report("E"), "0") << session.tail();
     EXPECT_TRUE(same_modes(session.modes_now(), session.modes_before()));

@@ -263,6 +263,26 @@ TEST_F(TtyRendererTest, ConsoleColoursMapToAnsiWithTheBackgroundAlwaysSet) {
     EXPECT_EQ(sgr_for(0x0F), "\x1b[97;40m");
 }
 
+TEST_F(TtyRendererTest, OnlyAChangedBackgroundIsSentAgain) {
+    start(80);
+    console->set_color(15, 0);
+    console->print_text("w");
+    console->set_color(10, 0);  // the row highlight: foreground only
+    console->print_text("g");
+    console->set_color(10, 1);
+    console->print_text("b");
+    const std::string& out = terminal->renderer.output();
+    EXPECT_NE(out.find("w\x1b[92mg\x1b[92;44mb"), std::string::npos) << out;
+    const Emulator& e = vt();
+    EXPECT_EQ(e.cell(0, 1).fg, 92);
+    EXPECT_EQ(e.cell(0, 1).bg, 40);
+    // After a resume the terminal's colours are unknown: both are sent.
+    terminal->renderer.forget_colours();
+    console->set_color(10, 1);
+    console->print_text("x");
+    EXPECT_EQ(out, "\x1b[92;44mx");
+}
+
 TEST_F(TtyRendererTest, ClearPaintsTheBackgroundThenClearsTheScrollBack) {
     start(20, 5);
     console->print_text("old text");
