@@ -1,5 +1,6 @@
 #pragma once
 // Where keys come from: a terminal in raw mode, or a pipe or file.
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -14,6 +15,9 @@ class KeySource {
     virtual bool key_ready() = 0;
     // Blocks; nullopt once the input has ended.
     virtual std::optional<std::string> next_key() = 0;
+    // `hook` runs whenever a signal (a resume after Ctrl+Z, a resize) cuts into
+    // a wait for keys, so that the screen can catch up while no key comes.
+    virtual void set_wake_hook(std::function<void()> hook) { static_cast<void>(hook); }
 };
 
 }  // namespace cp

@@ -9,7 +9,13 @@ namespace cp {
 
 class SplitTerminal final : public Terminal {
   public:
-    SplitTerminal(KeySource& keys, ScreenSink& sink) : keys_(keys), sink_(sink) {}
+    // While it waits for a key, a resume or a resize shows on the screen at once.
+    SplitTerminal(KeySource& keys, ScreenSink& sink) : keys_(keys), sink_(sink) {
+        keys_.set_wake_hook([this] { sink_.flush(); });
+    }
+    ~SplitTerminal() override { keys_.set_wake_hook({}); }
+    SplitTerminal(const SplitTerminal&) = delete;
+    SplitTerminal& operator=(const SplitTerminal&) = delete;
 
     void text(const Screen& screen, std::int32_t row, std::int32_t column,
               std::string_view bytes) override {

@@ -25,7 +25,12 @@ TtyInput::~TtyInput() {
 bool TtyInput::read_some(int timeout_ms) {
     pollfd wait{fd_, POLLIN, 0};
     const int ready = ::poll(&wait, 1, timeout_ms);
-    if (ready < 0) return errno == EINTR;  // a signal (resize, resume): look again
+    if (ready < 0) {
+        if (errno != EINTR) return false;
+        // A signal (resize, resume): the screen catches up, then look again.
+        if (wake_hook_) wake_hook_();
+        return true;
+    }
     if (ready == 0) return false;
     char bytes[kChunk];
     ssize_t got = 0;

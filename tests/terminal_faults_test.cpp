@@ -231,9 +231,11 @@ TEST(TerminalFaults, CtrlZStopsWithTheModesRestoredAndResumesRaw) {
     session.type("\x1a");
     ASSERT_EQ(session.next_report("S"), "");
     EXPECT_TRUE(same_modes(session.modes_now(), session.modes_before()));
-    // Raw mode is back as soon as the program runs again (it draws the
-    // screen anew with its next output).
+    // Raw mode is back as soon as the program runs again, and the prompt it
+    // waits at is drawn anew without a key.
+    const std::size_t stopped_at = session.seen_size();
     session.resume();
+    EXPECT_TRUE(session.wait_for(kPromptEnd, stopped_at)) << session.tail();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     while (same_modes(session.modes_now(), session.modes_before()) &&
            std::chrono::steady_clock::now() < deadline) {
