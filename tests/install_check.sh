@@ -12,7 +12,7 @@ DESTDIR="$stage" cmake --install "$build_dir" --prefix /opt/collatzperm-check >"
 rm -f "$stage.log"
 
 failed=0
-for file in bin/collatzperm share/man/man1/collatzperm.1; do
+for file in bin/collatzperm share/man/man1/collatzperm.1.gz; do
     if [[ ! -f $stage/opt/collatzperm-check/$file ]]; then
         echo "missing after install: $file"
         failed=1

@@ -36,7 +36,8 @@ depends=$(field Depends)
 
 dpkg-deb --extract "$deb" "$work/unpacked"
 [[ -x $work/unpacked/usr/bin/collatzperm ]] || fail "package lacks usr/bin/collatzperm"
-[[ -f $work/unpacked/usr/share/man/man1/collatzperm.1 ]] || fail "package lacks the man page"
+[[ -f $work/unpacked/usr/share/man/man1/collatzperm.1.gz ]] || fail "package lacks the man page"
+gzip -t "$work/unpacked/usr/share/man/man1/collatzperm.1.gz" || fail "the packed man page is not gzip"
 if command -v readelf >/dev/null 2>&1 &&
     readelf -d "$work/unpacked/usr/bin/collatzperm" | grep -q 'NEEDED.*libstdc++'; then
     [[ $depends == *libstdc++6* ]] || fail "binary needs libstdc++ but Depends is: $depends"
@@ -61,7 +62,7 @@ fi
 status=$(dpkg-query "--admindir=$admin" --show --showformat='${Status}' collatzperm)
 [[ $status == "install ok installed" ]] || fail "after install the status is: $status"
 [[ -x $root/usr/bin/collatzperm ]] || fail "dpkg did not install usr/bin/collatzperm"
-[[ -f $root/usr/share/man/man1/collatzperm.1 ]] || fail "dpkg did not install the man page"
+[[ -f $root/usr/share/man/man1/collatzperm.1.gz ]] || fail "dpkg did not install the man page"
 
 # The installed program runs: Enter after the start table, then Q and one key.
 printf '\nQ\n\n' | "$root/usr/bin/collatzperm" >"$work/session.txt" ||
