@@ -1,6 +1,7 @@
 // The real program at a pseudo-terminal, under a tiny job-control shell of the
 // test's own: the terminal's modes after each way out are the modes it had
-// before the program started, and Ctrl+Z really stops it and lets it resume.
+// before the program started, Ctrl+Z really stops it and lets it resume, and a
+// resize in the middle of a session draws what follows at the new width.
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -15,11 +16,15 @@
 #include <chrono>
 #include <cstring>
 #include <string>
+#include <vector>
+
+#include "vt_emulator.hpp"
 
 namespace cp {
 namespace {
 
 constexpr std::string_view kPromptEnd = "Eingabe i (max 32) ";
+constexpr unsigned short kRows = 100;
 
 bool same_modes(const termios& a, const termios& b) {
     return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
@@ -35,12 +40,13 @@ bool same_modes(const termios& a, const termios& b) {
 struct ShellOptions {
     bool keys_from_pipe = false;
     bool background = false;
+    unsigned short columns = 80;
 };
 
 class ShellSession {
   public:
     explicit ShellSession(ShellOptions options = {}) : options_(options) {
-        winsize size{100, 80, 0, 0};
+        winsize size{kRows, options_.columns, 0, 0};
         if (openpty(&master_, &slave_, nullptr, nullptr, &size) != 0) return;
         tcgetattr(slave_, &before_);
         int report[2];
@@ -85,6 +91,11 @@ class ShellSession {
         ASSERT_EQ(write(to, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
     }
     void resume() { ASSERT_EQ(write(control_, "c", 1), 1); }
+    // A new width, as a terminal window being resized: the program gets SIGWINCH.
+    void resize(unsigned short columns) {
+        const winsize size{kRows, columns, 0, 0};
+        ASSERT_EQ(ioctl(master_, TIOCSWINSZ, &size), 0);
+    }
 
     // Reads the program's output until needle appears after `from`; false after 10 s.
     bool wait_for(std::string_view needle, std::size_t from = 0) {
@@ -290,6 +301,44 @@ TEST(TerminalFaults, ScreenOnlyInTheBackgroundLeavesTheModesAlone) {
     session.type("Q\rx");
     EXPECT_EQ(session.next_report("E"), "0") << session.tail();
     EXPECT_TRUE(same_modes(session.modes_now(), session.modes_before()));
+}
+
+// The lines a terminal shows from the one that holds `first` to the last one
+// with text.
+std::vector<std::string> lines_from(const testing::Emulator& screen, std::string_view first) {
+    std::vector<std::string> lines;
+    for (int y = 0; y < screen.height(); ++y) {
+        if (lines.empty() && screen.line(y).find(first) == std::string::npos) continue;
+        lines.push_back(screen.line(y));
+    }
+    while (!lines.empty() && lines.back().empty()) lines.pop_back();
+    return lines;
+}
+
+// Narrowed at a prompt, the program draws what follows as if it had started at
+// the new width: rows that now wrap, the run-time prompt (Enter typed ahead
+// into the search), and the rows that then overwrite it two rows up.
+TEST(TerminalFaults, AfterAResizeTheScreenIsAsIfStartedAtThatWidth) {
+    constexpr unsigned short kNarrow = 40;
+    const auto picture = [](bool resized) {
+        ShellSession session({.columns = resized ? static_cast<unsigned short>(80) : kNarrow});
+        start(session);
+        testing::Emulator screen(resized ? 80 : kNarrow, kRows);
+        screen.feed(session.seen());
+        const std::size_t fed = session.seen_size();
+        if (resized) {
+            session.resize(kNarrow);
+            screen.resize(kNarrow);
+        }
+        session.type("9\r\r\r");
+        EXPECT_TRUE(session.wait_for("Eingabe hier", fed));
+        EXPECT_TRUE(session.wait_for_next_prompt(session.position("Eingabe hier", fed)));
+        screen.feed(session.seen().substr(fed));
+        return lines_from(screen, "i.m = 9.0");
+    };
+    const std::vector<std::string> expected = picture(false);
+    ASSERT_GT(expected.size(), 10U);
+    EXPECT_EQ(picture(true), expected);
 }
 
 }  // namespace
