@@ -1,5 +1,6 @@
 #include "console/tty_guard.hpp"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -22,6 +23,10 @@ std::atomic<int> g_output_fd{-1};
 std::atomic<int> g_line_ends_fd{-1};
 std::atomic<bool> g_resized{false};
 std::atomic<bool> g_resumed{false};
+// A byte per resize or resume, so that a wait for keys wakes for it even when
+// the signal came just before the wait began.
+int g_wake_read = -1;
+int g_wake_write = -1;
 static_assert(std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free);
 
 // Only the one flag is touched, so that it does not matter whether the input's
@@ -67,6 +72,14 @@ void reapply_raw_mode() {
     errno = saved_errno;
 }
 
+void wake_the_waiter() {
+    if (g_wake_write < 0) return;
+    const int saved_errno = errno;
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t ignored = ::write(g_wake_write, &byte, 1);  // full: awake anyway
+    errno = saved_errno;
+}
+
 void on_fatal_signal(int sig) {
     restore_terminal();
     // The shell's prompt should not land in the middle of the program's last row.
@@ -89,6 +102,7 @@ void on_stop_signal(int sig) {
     reapply_raw_mode();
     g_resumed.store(true);
     g_resized.store(true);
+    wake_the_waiter();
     struct sigaction again {};
     again.sa_handler = on_stop_signal;
     sigemptyset(&again.sa_mask);
@@ -100,10 +114,12 @@ void on_continue(int) {
     reapply_raw_mode();
     g_resumed.store(true);
     g_resized.store(true);  // the size may have changed meanwhile
+    wake_the_waiter();
 }
 
 void on_resize(int) {
     g_resized.store(true);
+    wake_the_waiter();
 }
 
 void install(int sig, void (*handler)(int), int flags) {
@@ -125,6 +141,10 @@ void install_handlers_once() {
     static bool installed = false;
     if (installed) return;
     installed = true;
+    if (int wake[2]; pipe2(wake, O_CLOEXEC | O_NONBLOCK) == 0) {
+        g_wake_read = wake[0];
+        g_wake_write = wake[1];
+    }
     for (const int sig :
          {SIGTERM, SIGHUP, SIGINT, SIGQUIT, SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL}) {
         install(sig, on_fatal_signal, SA_RESETHAND);
@@ -186,6 +206,16 @@ void watch_output(int fd) {
 void unwatch_output() {
     g_output_fd.store(-1);
     if (const int fd = g_line_ends_fd.exchange(-1); fd >= 0) set_line_end_translation(fd, true);
+}
+
+int wake_fd() {
+    return g_wake_read;
+}
+
+void take_wakes() {
+    char bytes[64];
+    while (g_wake_read >= 0 && ::read(g_wake_read, bytes, sizeof bytes) > 0) {
+    }
 }
 
 bool take_resized() {

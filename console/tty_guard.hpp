@@ -27,6 +27,12 @@ void leave_raw_input();
 void watch_output(int fd);
 void unwatch_output();
 
+// Readable after a resize or a resume (-1 before any handler is installed):
+// a wait for keys also waits on it, so that it wakes for one that came just
+// before it began. take_wakes() empties it.
+int wake_fd();
+void take_wakes();
+
 // True once after each resize of the terminal (and after a resume).
 bool take_resized();
 // True once after the program was continued after Ctrl+Z or a stop: the

@@ -23,13 +23,14 @@ TtyInput::~TtyInput() {
 }
 
 bool TtyInput::read_some(int timeout_ms) {
-    pollfd wait{fd_, POLLIN, 0};
-    const int ready = ::poll(&wait, 1, timeout_ms);
-    if (ready < 0) {
-        if (errno != EINTR) return false;
-        // A signal (resize, resume): the screen catches up, then look again.
+    pollfd waits[2] = {{fd_, POLLIN, 0}, {tty_guard::wake_fd(), POLLIN, 0}};
+    const int ready = ::poll(waits, waits[1].fd >= 0 ? 2 : 1, timeout_ms);
+    if (ready < 0 && errno != EINTR) return false;
+    if (ready < 0 || (waits[1].revents & POLLIN) != 0) {
+        // A resize or a resume: the screen catches up, then look again.
+        tty_guard::take_wakes();
         if (wake_hook_) wake_hook_();
-        return true;
+        if ((waits[0].revents & (POLLIN | POLLHUP | POLLERR)) == 0) return true;
     }
     if (ready == 0) return false;
     char bytes[kChunk];

@@ -217,5 +217,25 @@ TEST(TtyPty, SuspendRestoresAndResumeSetsRawModeAgain) {
     EXPECT_TRUE(is_cooked(child.modes()));
 }
 
+// A resize that lands just before the wait for a key begins still wakes it,
+// so that the screen catches up without a key.
+TEST(TtyPty, AResizeJustBeforeAWaitForKeysStillWakesIt) {
+    PtyChild child([] {
+        TtyInput input(0);
+        TtyOutput output(1);
+        input.set_wake_hook([] { say("woken;"); });
+        raise(SIGWINCH);  // handled at once: the flag and the wake byte are set
+        say("waiting;");
+        const std::optional<std::string> key = input.next_key();
+        return key && *key == "q" ? 0 : 1;
+    });
+    ASSERT_TRUE(child.started());
+    ASSERT_TRUE(child.wait_for("waiting;woken;")) << child.seen();
+    child.type("q");
+    const int status = child.wait_status();
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
 }  // namespace
 }  // namespace cp

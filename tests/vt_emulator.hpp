@@ -108,7 +108,10 @@ class Emulator {
     std::size_t print(std::string_view bytes, std::size_t i) {
         auto b = static_cast<unsigned char>(bytes[i]);
         const std::size_t length = utf8_length(b);
-        char32_t cp = length == 4 ? (b & 0x07u) : length == 3 ? (b & 0x0Fu) : length == 2 ? (b & 0x1Fu) : b;
+        char32_t cp = length == 4   ? (b & 0x07u)
+                      : length == 3 ? (b & 0x0Fu)
+                      : length == 2 ? (b & 0x1Fu)
+                                    : b;
         for (std::size_t k = 1; k < length; ++k)
             cp = (cp << 6) | (static_cast<unsigned char>(bytes[i + k]) & 0x3Fu);
         if (pending_) {
