@@ -11,7 +11,7 @@ namespace {
 constexpr std::size_t kLargeBuffer = 64 * 1024;
 }
 
-void write_or_end(int fd, std::string_view bytes) {
+bool write_all(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t done = ::write(fd, bytes.data(), bytes.size());
         if (done > 0) {
@@ -19,8 +19,17 @@ void write_or_end(int fd, std::string_view bytes) {
             continue;
         }
         if (done < 0 && errno == EINTR) continue;
-        std::exit(0);
+        return false;
     }
+    return true;
+}
+
+void end_after_failed_output() {
+    std::exit(0);
+}
+
+void write_or_end(int fd, std::string_view bytes) {
+    if (!write_all(fd, bytes)) end_after_failed_output();
 }
 
 void OutputBuffer::flush() {

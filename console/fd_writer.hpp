@@ -4,9 +4,16 @@
 
 namespace cp {
 
-// Writes all of bytes to fd, retrying partial writes and interrupts. When the
-// reader has gone (a closed pipe) or the output fails otherwise, the program
-// ends quietly with status 0: nobody is left to show anything to.
+// Writes all of bytes to fd, retrying partial writes and interrupts; false
+// when the output fails.
+bool write_all(int fd, std::string_view bytes);
+
+// The program ends quietly with status 0 when its output fails: the reader has
+// gone (a closed pipe) or the output is unusable, and nobody is left to show
+// anything to.
+[[noreturn]] void end_after_failed_output();
+
+// write_all, ending the program when the output fails.
 void write_or_end(int fd, std::string_view bytes);
 
 // Output collected in memory and handed to fd in large pieces.

@@ -18,6 +18,10 @@ class KeySource {
     // `hook` runs whenever a signal (a resume after Ctrl+Z, a resize) cuts into
     // a wait for keys, so that the screen can catch up while no key comes.
     virtual void set_wake_hook(std::function<void()> hook) { static_cast<void>(hook); }
+    // `hook` runs just before a read that would wait for input, so that the
+    // screen is out whenever the program waits (keys that are already there
+    // need no flush of the output first).
+    virtual void set_wait_hook(std::function<void()> hook) { static_cast<void>(hook); }
 };
 
 }  // namespace cp

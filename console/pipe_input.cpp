@@ -1,5 +1,6 @@
 #include "console/pipe_input.hpp"
 
+#include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,8 +12,14 @@ constexpr std::size_t kChunk = 4096;
 constexpr char kEnter = 13;
 }  // namespace
 
+bool PipeInput::readable_now() const {
+    pollfd ready{fd_, POLLIN, 0};
+    return ::poll(&ready, 1, 0) > 0;
+}
+
 bool PipeInput::fill() {
     if (ended_) return false;
+    if (wait_hook_ && !readable_now()) wait_hook_();
     buffer_.resize(kChunk);
     for (;;) {
         const ssize_t got = ::read(fd_, buffer_.data(), kChunk);

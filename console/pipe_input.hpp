@@ -1,7 +1,9 @@
 #pragma once
 // Keys from a standard input that is not a terminal: each byte is a key, and
 // LF, CR and CR LF are one Enter.
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "console/key_source.hpp"
 
@@ -15,15 +17,19 @@ class PipeInput final : public KeySource {
     bool interactive() const override { return false; }
     bool key_ready() override { return false; }
     std::optional<std::string> next_key() override;
+    void set_wait_hook(std::function<void()> hook) override { wait_hook_ = std::move(hook); }
 
   private:
     bool fill();
+    // A read now would return at once: bytes are there, or the input has ended.
+    bool readable_now() const;
 
     int fd_;
     std::string buffer_;
     std::size_t next_ = 0;
     bool after_cr_ = false;
     bool ended_ = false;
+    std::function<void()> wait_hook_;
 };
 
 }  // namespace cp

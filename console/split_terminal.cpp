@@ -10,14 +10,15 @@ namespace cp {
 
 // Everything printed is visible before each key check, sleep and line read at a
 // terminal. Keys from a pipe can never arrive during a run, so there only real
-// pauses and blocking reads need the output out.
+// pauses and reads that wait need the output out: the key source says when a
+// read would wait (the wait hook); keys already there are taken at once.
 bool SplitTerminal::key_ready() {
     if (keys_.interactive()) sink_.flush();
     return keys_.key_ready();
 }
 
 std::optional<std::string> SplitTerminal::next_key() {
-    sink_.flush();
+    if (keys_.interactive()) sink_.flush();
     return keys_.next_key();
 }
 

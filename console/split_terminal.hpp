@@ -12,8 +12,12 @@ class SplitTerminal final : public Terminal {
     // While it waits for a key, a resume or a resize shows on the screen at once.
     SplitTerminal(KeySource& keys, ScreenSink& sink) : keys_(keys), sink_(sink) {
         keys_.set_wake_hook([this] { sink_.flush(); });
+        keys_.set_wait_hook([this] { sink_.flush(); });
     }
-    ~SplitTerminal() override { keys_.set_wake_hook({}); }
+    ~SplitTerminal() override {
+        keys_.set_wake_hook({});
+        keys_.set_wait_hook({});
+    }
     SplitTerminal(const SplitTerminal&) = delete;
     SplitTerminal& operator=(const SplitTerminal&) = delete;
 

@@ -8,7 +8,7 @@
 namespace cp {
 
 namespace {
-constexpr std::size_t kLargeOutput = 64 * 1024;
+constexpr std::size_t kLargeOutput = 32 * 1024;
 constexpr std::int32_t kDefaultWidth = 80;
 }  // namespace
 
@@ -24,6 +24,8 @@ TtyOutput::TtyOutput(int fd) : fd_(fd), renderer_(terminal_width(fd)) {
 }
 
 TtyOutput::~TtyOutput() {
+    // The modes go back only once the terminal has had everything.
+    writer_.drain();
     tty_guard::unwatch_output();
 }
 
@@ -37,7 +39,10 @@ void TtyOutput::catch_up(const Screen* screen) {
 }
 
 void TtyOutput::flush_if_large() {
-    if (renderer_.output().size() >= kLargeOutput) flush();
+    // Handed to the writing thread: drawing goes on while the terminal takes it.
+    if (renderer_.output().size() >= kLargeOutput && !writer_.hand_over(renderer_.output())) {
+        end_after_failed_output();
+    }
 }
 
 void TtyOutput::text(const Screen& screen, std::int32_t row, std::int32_t column,
@@ -75,6 +80,14 @@ void TtyOutput::beep() {
 void TtyOutput::flush() {
     catch_up(nullptr);
     renderer_.place_cursor();
+    write_out();
+}
+
+void TtyOutput::write_out() {
+    // What the writing thread holds goes first; the rest is written right
+    // here, so that a flush per row (a key check at a terminal) costs no
+    // hand-over.
+    if (!writer_.drain()) end_after_failed_output();
     std::string& bytes = renderer_.output();
     if (bytes.empty()) return;
     write_or_end(fd_, bytes);
@@ -84,8 +97,7 @@ void TtyOutput::flush() {
 void TtyOutput::finish(const Screen& screen) {
     catch_up(&screen);
     renderer_.finish();
-    write_or_end(fd_, renderer_.output());
-    renderer_.output().clear();
+    write_out();
     tty_guard::unwatch_output();
 }
 

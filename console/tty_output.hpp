@@ -3,6 +3,7 @@
 // cursor kept on the right cell however narrow the terminal is. A resize is
 // noticed before the next output; after a resume from Ctrl+Z the colours and
 // the last rows are drawn again.
+#include "console/background_writer.hpp"
 #include "console/screen_sink.hpp"
 #include "console/tty_renderer.hpp"
 
@@ -29,9 +30,12 @@ class TtyOutput final : public ScreenSink {
     // Takes in a resize or a resume that happened since the last output.
     void catch_up(const Screen* screen);
     void flush_if_large();
+    // Everything drawn so far, out to the terminal.
+    void write_out();
 
     int fd_;
     TtyRenderer renderer_;
+    BackgroundWriter writer_{fd_};
     const Screen* screen_ = nullptr;  // the console's screen, for drawing again after a resume
 };
 

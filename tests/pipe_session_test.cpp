@@ -1,7 +1,15 @@
 // The real program in pipe mode: keys from a file, the transcript on standard
-// output, the end of the input ending it like "Q".
+// output, the end of the input ending it like "Q"; with keys from a pipe that
+// has none yet, what it has shown is out while it waits.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <sstream>
 #include <vector>
 
@@ -70,6 +78,82 @@ TEST(PipeSession, BeepIsBelAheadOfItsRow) {
     ASSERT_NE(bel, std::string::npos);
     // The beep comes before the search for 10, ahead of its first row.
     EXPECT_EQ(result.transcript.substr(bel + 1, 12), "  i.m = 10.0");
+}
+
+// The program with a pipe for its keys and one for its transcript, both held
+// by the test, as another program driving it would hold them.
+class PipedProgram {
+  public:
+    PipedProgram() {
+        int keys[2];
+        int out[2];
+        if (pipe2(keys, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            dup2(keys[0], 0);
+            dup2(out[1], 1);
+            execl(COLLATZPERM_BINARY, "collatzperm", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(keys[0]);
+        close(out[1]);
+        keys_ = keys[1];
+        out_ = out[0];
+    }
+    ~PipedProgram() {
+        if (keys_ >= 0) close(keys_);
+        if (out_ >= 0) close(out_);
+        if (pid_ > 0 && !reaped_) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+    void type(std::string_view keys) {
+        ASSERT_EQ(write(keys_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
+    }
+    // Reads the transcript until `needle` appears; false after 10 s.
+    bool wait_for(std::string_view needle) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (seen_.find(needle) == std::string::npos) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            pollfd ready{out_, POLLIN, 0};
+            if (poll(&ready, 1, 50) <= 0) continue;
+            char bytes[4096];
+            const ssize_t got = read(out_, bytes, sizeof bytes);
+            if (got <= 0) return false;
+            seen_.append(bytes, static_cast<std::size_t>(got));
+        }
+        return true;
+    }
+    // Ends the keys and waits for the program; its exit status.
+    int end() {
+        close(keys_);
+        keys_ = -1;
+        while (wait_for("never shown")) {
+        }
+        int status = 0;
+        waitpid(pid_, &status, 0);
+        reaped_ = true;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+  private:
+    pid_t pid_ = -1;
+    int keys_ = -1;
+    int out_ = -1;
+    bool reaped_ = false;
+    std::string seen_;
+};
+
+TEST(PipeSession, WhatIsShownIsOutWhileItWaitsForKeys) {
+    PipedProgram program;
+    // The start table waits for Enter, the prompt after the first search for a line.
+    ASSERT_TRUE(program.wait_for("   8           85"));
+    program.type("\r");
+    ASSERT_TRUE(program.wait_for("Wultiplikation"));
+    program.type("5\r");
+    ASSERT_TRUE(program.wait_for("  i.m = 5.1"));
+    EXPECT_EQ(program.end(), 0);
 }
 
 }  // namespace

@@ -271,6 +271,8 @@ TEST(TerminalFaults, ScreenOnlyTerminalHasItsLineEndsBackAtEveryWayOut) {
     for (const int sig : {0, SIGTERM, SIGSEGV}) {
         ShellSession session({.keys_from_pipe = true});
         ASSERT_TRUE(session.started());
+        // Out while it waits for the first key, though it draws on a thread of its own.
+        ASSERT_TRUE(session.wait_for("Bitte EMTER"));
         session.type("\r5\r");
         ASSERT_TRUE(session.wait_for("i.m = 5.1"));
         ASSERT_TRUE(session.wait_for_next_prompt(session.position("i.m = 5.1", 0)));
@@ -280,6 +282,21 @@ TEST(TerminalFaults, ScreenOnlyTerminalHasItsLineEndsBackAtEveryWayOut) {
         EXPECT_EQ(session.seen().find("\r\r\n"), std::string::npos);
         EXPECT_NE(session.seen().find("\r\n  i.m = 5.1"), std::string::npos) << session.tail();
         if (sig == 0) {
+            // A search that draws far more than one piece for the writing
+            // thread, then the prompt it waits at, out in full.
+            const std::size_t mark = session.seen_size();
+            session.type("32\r");
+            ASSERT_TRUE(session.wait_for("i.m = 32.0", mark));
+            ASSERT_TRUE(session.wait_for_next_prompt(session.position("i.m = 32.0", mark)));
+            // Every row once and in order: each ends with its running count.
+            const std::string search = session.seen().substr(mark);
+            int rows = 0;
+            for (std::size_t at = search.find(" =1 "); at != std::string::npos;
+                 at = search.find(" =1 ", at + 1)) {
+                EXPECT_EQ(std::stoi(search.substr(at + 4)), rows) << "row " << rows;
+                ++rows;
+            }
+            EXPECT_EQ(rows, 1174);
             session.type("Q\rx");
             EXPECT_EQ(session.next_report("E"), "0") << session.tail();
         } else {
