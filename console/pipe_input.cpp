@@ -19,7 +19,7 @@ bool PipeInput::readable_now() const {
 
 bool PipeInput::fill() {
     if (ended_) return false;
-    if (wait_hook_ && !readable_now()) wait_hook_();
+    if (screen_hook_ && !readable_now()) screen_hook_();
     buffer_.resize(kChunk);
     for (;;) {
         const ssize_t got = ::read(fd_, buffer_.data(), kChunk);

@@ -17,7 +17,7 @@ class PipeInput final : public KeySource {
     bool interactive() const override { return false; }
     bool key_ready() override { return false; }
     std::optional<std::string> next_key() override;
-    void set_wait_hook(std::function<void()> hook) override { wait_hook_ = std::move(hook); }
+    void set_screen_hook(std::function<void()> hook) override { screen_hook_ = std::move(hook); }
 
   private:
     bool fill();
@@ -29,7 +29,7 @@ class PipeInput final : public KeySource {
     std::size_t next_ = 0;
     bool after_cr_ = false;
     bool ended_ = false;
-    std::function<void()> wait_hook_;
+    std::function<void()> screen_hook_;
 };
 
 }  // namespace cp

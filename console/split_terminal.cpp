@@ -11,7 +11,7 @@ namespace cp {
 // Everything printed is visible before each key check, sleep and line read at a
 // terminal. Keys from a pipe can never arrive during a run, so there only real
 // pauses and reads that wait need the output out: the key source says when a
-// read would wait (the wait hook); keys already there are taken at once.
+// read would wait (the screen hook); keys already there are taken at once.
 bool SplitTerminal::key_ready() {
     if (keys_.interactive()) sink_.flush();
     return keys_.key_ready();

@@ -9,15 +9,12 @@ namespace cp {
 
 class SplitTerminal final : public Terminal {
   public:
-    // While it waits for a key, a resume or a resize shows on the screen at once.
+    // While it waits for keys the screen is out, and a resume or a resize
+    // shows on it at once.
     SplitTerminal(KeySource& keys, ScreenSink& sink) : keys_(keys), sink_(sink) {
-        keys_.set_wake_hook([this] { sink_.flush(); });
-        keys_.set_wait_hook([this] { sink_.flush(); });
+        keys_.set_screen_hook([this] { sink_.flush(); });
     }
-    ~SplitTerminal() override {
-        keys_.set_wake_hook({});
-        keys_.set_wait_hook({});
-    }
+    ~SplitTerminal() override { keys_.set_screen_hook({}); }
     SplitTerminal(const SplitTerminal&) = delete;
     SplitTerminal& operator=(const SplitTerminal&) = delete;
 

@@ -29,7 +29,7 @@ bool TtyInput::read_some(int timeout_ms) {
     if (ready < 0 || (waits[1].revents & POLLIN) != 0) {
         // A resize or a resume: the screen catches up, then look again.
         tty_guard::take_wakes();
-        if (wake_hook_) wake_hook_();
+        if (screen_hook_) screen_hook_();
         if ((waits[0].revents & (POLLIN | POLLHUP | POLLERR)) == 0) return true;
     }
     if (ready == 0) return false;

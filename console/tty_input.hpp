@@ -27,7 +27,7 @@ class TtyInput final : public KeySource {
     bool interactive() const override { return true; }
     bool key_ready() override;
     std::optional<std::string> next_key() override;
-    void set_wake_hook(std::function<void()> hook) override { wake_hook_ = std::move(hook); }
+    void set_screen_hook(std::function<void()> hook) override { screen_hook_ = std::move(hook); }
 
   private:
     // Waits up to timeout_ms (-1: for ever) for bytes and decodes what came.
@@ -41,7 +41,7 @@ class TtyInput final : public KeySource {
     bool raw_ = false;
     bool ended_ = false;
     KeyDecoder decoder_;
-    std::function<void()> wake_hook_;
+    std::function<void()> screen_hook_;
     std::chrono::steady_clock::time_point last_byte_{};
 };
 

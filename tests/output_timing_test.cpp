@@ -128,11 +128,11 @@ TEST(BackgroundWriter, APieceInHandGoesOutBeforeTheRest) {
     EXPECT_EQ(rows, kRows);
 }
 
-TEST(PipeInputWaitHook, RunsOnlyBeforeAReadThatWouldWait) {
+TEST(PipeInputScreenHook, RunsOnlyBeforeAReadThatWouldWait) {
     Pipe pipe;
     PipeInput keys(pipe.read_end);
     int waits = 0;
-    keys.set_wait_hook([&] {
+    keys.set_screen_hook([&] {
         ++waits;
         // What a person does once the screen is out: type the next keys.
         ASSERT_EQ(write(pipe.write_end, "c\r\n", 3), 3);
@@ -146,7 +146,7 @@ TEST(PipeInputWaitHook, RunsOnlyBeforeAReadThatWouldWait) {
     EXPECT_EQ(keys.next_key(), "\r");
     // CR LF is one Enter: the LF is skipped, then the closed pipe is the end
     // of input, which a read reports at once.
-    keys.set_wait_hook([&] { ++waits; });
+    keys.set_screen_hook([&] { ++waits; });
     pipe.close_write();
     EXPECT_EQ(keys.next_key(), std::nullopt);
     EXPECT_EQ(waits, 1);

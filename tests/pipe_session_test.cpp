@@ -2,17 +2,16 @@
 // output, the end of the input ending it like "Q"; with keys from a pipe that
 // has none yet, what it has shown is out while it waits.
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <sstream>
 #include <vector>
 
+#include "read_until.hpp"
 #include "timed_session.hpp"
 
 namespace cp {
@@ -112,19 +111,7 @@ class PipedProgram {
         ASSERT_EQ(write(keys_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
     }
     // Reads the transcript until `needle` appears; false after 10 s.
-    bool wait_for(std::string_view needle) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (seen_.find(needle) == std::string::npos) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            pollfd ready{out_, POLLIN, 0};
-            if (poll(&ready, 1, 50) <= 0) continue;
-            char bytes[4096];
-            const ssize_t got = read(out_, bytes, sizeof bytes);
-            if (got <= 0) return false;
-            seen_.append(bytes, static_cast<std::size_t>(got));
-        }
-        return true;
-    }
+    bool wait_for(std::string_view needle) { return testing::read_until(out_, seen_, needle); }
     // Ends the keys and waits for the program; its exit status.
     int end() {
         close(keys_);

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "read_until.hpp"
 #include "vt_emulator.hpp"
 
 namespace cp {
@@ -99,17 +100,7 @@ class ShellSession {
 
     // Reads the program's output until needle appears after `from`; false after 10 s.
     bool wait_for(std::string_view needle, std::size_t from = 0) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (seen_.find(needle, from) == std::string::npos) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            pollfd wait{master_, POLLIN, 0};
-            if (poll(&wait, 1, 50) <= 0) continue;
-            char bytes[4096];
-            const ssize_t got = read(master_, bytes, sizeof bytes);
-            if (got <= 0) return false;
-            seen_.append(bytes, static_cast<std::size_t>(got));
-        }
-        return true;
+        return testing::read_until(master_, seen_, needle, from);
     }
     std::size_t seen_size() const { return seen_.size(); }
     const std::string& seen() const { return seen_; }

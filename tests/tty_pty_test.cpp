@@ -2,7 +2,6 @@
 // runs, keys as the program sees them, and the terminal's modes restored on
 // every way out.
 #include <fcntl.h>
-#include <poll.h>
 #include <pty.h>
 #include <signal.h>
 #include <sys/ioctl.h>
@@ -21,6 +20,7 @@
 #include "console/tty_guard.hpp"
 #include "console/tty_input.hpp"
 #include "console/tty_output.hpp"
+#include "read_until.hpp"
 
 namespace cp {
 namespace {
@@ -67,17 +67,7 @@ class PtyChild {
 
     // Reads what the child wrote until `needle` appears; false after 5 s.
     bool wait_for(std::string_view needle) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (seen_.find(needle) == std::string::npos) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            pollfd wait{master_, POLLIN, 0};
-            if (::poll(&wait, 1, 100) <= 0) continue;
-            char bytes[512];
-            const ssize_t got = ::read(master_, bytes, sizeof bytes);
-            if (got <= 0) return false;
-            seen_.append(bytes, static_cast<std::size_t>(got));
-        }
-        return true;
+        return testing::read_until(master_, seen_, needle, 0, std::chrono::seconds(5));
     }
     void type(std::string_view keys) {
         ASSERT_EQ(::write(master_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
@@ -223,7 +213,7 @@ TEST(TtyPty, AResizeJustBeforeAWaitForKeysStillWakesIt) {
     PtyChild child([] {
         TtyInput input(0);
         TtyOutput output(1);
-        input.set_wake_hook([] { say("woken;"); });
+        input.set_screen_hook([] { say("woken;"); });
         raise(SIGWINCH);  // handled at once: the flag and the wake byte are set
         say("waiting;");
         const std::optional<std::string> key = input.next_key();
