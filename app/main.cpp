@@ -6,11 +6,11 @@
 #include <memory>
 
 #include "console/console.hpp"
-#include "console/pipe_input.hpp"
 #include "console/split_terminal.hpp"
 #include "console/transcript_output.hpp"
-#include "console/tty_input.hpp"
-#include "console/tty_output.hpp"
+#include "console/unix/pipe_input.hpp"
+#include "console/unix/tty_input.hpp"
+#include "console/unix/tty_output.hpp"
 #include "driver/program.hpp"
 #include "driver/state.hpp"
 

@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "console/number_format.hpp"
+#include "console/numbers/number_format.hpp"
+#include "console/numbers/parse_number.hpp"
 #include "console/strings.hpp"
 
 namespace {

@@ -1,5 +1,5 @@
 #pragma once
-#include "console/real.hpp"
+#include "console/numbers/real.hpp"
 
 namespace cp {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "console/number_format.hpp"
+#include "console/numbers/number_format.hpp"
 
 namespace cp {
 

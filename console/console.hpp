@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "console/real.hpp"
+#include "console/numbers/real.hpp"
 #include "console/screen.hpp"
 #include "console/terminal.hpp"
 

@@ -1,10 +1,8 @@
 #pragma once
-// Byte-string operations with 1-based positions, and reading typed numbers.
+// Byte-string operations with 1-based positions.
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-#include "console/real.hpp"
 
 namespace cp {
 
@@ -23,8 +21,6 @@ std::int32_t first_code(std::string_view s);
 // Negative, zero or positive, comparing bytes as unsigned numbers.
 std::int32_t compare(std::string_view a, std::string_view b);
 std::string concat(std::string_view a, std::string_view b);
-// The number at the start of text (decimal, or &H/&O/&B forms); 0 without digits.
-Real parse_number(std::string_view text);
 // Field n (1-based) of a comma-separated line: leading blanks skipped, a quoted
 // field without its quotes, trailing blanks dropped; "" beyond the last field.
 std::string input_field(std::string_view line, std::int32_t n);

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "console/real.hpp"
+#include "console/numbers/real.hpp"
 #include "console/screen_sink.hpp"
 
 namespace cp {

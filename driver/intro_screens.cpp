@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "console/arithmetic.hpp"
+#include "console/numbers/arithmetic.hpp"
 #include "console/strings.hpp"
 
 namespace cp {

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "console/arithmetic.hpp"
-#include "console/number_format.hpp"
+#include "console/numbers/arithmetic.hpp"
+#include "console/numbers/number_format.hpp"
 
 namespace cp {
 namespace {

@@ -3,7 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "console/number_format.hpp"
+#include "console/numbers/number_format.hpp"
+#include "console/numbers/parse_number.hpp"
 #include "console/strings.hpp"
 #include "driver/intro_screens.hpp"
 #include "driver/listing.hpp"

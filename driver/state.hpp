@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "console/arithmetic.hpp"
+#include "console/numbers/arithmetic.hpp"
 
 namespace cp {
 

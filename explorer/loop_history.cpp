@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "console/int_list.hpp"
+#include "console/numbers/int_list.hpp"
 
 namespace cp {
 

@@ -1,5 +1,5 @@
 // "66": a compressed list of the odd values of a sequence.
-#include "console/arithmetic.hpp"
+#include "console/numbers/arithmetic.hpp"
 #include "console/strings.hpp"
 #include "explorer/runs.hpp"
 

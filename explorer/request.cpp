@@ -4,6 +4,7 @@
 #include <string_view>
 #include <utility>
 
+#include "console/numbers/parse_number.hpp"
 #include "console/strings.hpp"
 
 namespace cp {

@@ -6,7 +6,7 @@
 #include <limits>
 #include <optional>
 
-#include "console/real.hpp"
+#include "console/numbers/real.hpp"
 
 namespace cp {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "console/number_format.hpp"
+#include "console/numbers/number_format.hpp"
 
 namespace {
 constexpr std::size_t kValueBytes = 10;  // the significand and the sign and exponent

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "console/strings.hpp"
+#include "console/numbers/parse_number.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

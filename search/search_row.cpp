@@ -1,5 +1,5 @@
-#include "console/arithmetic.hpp"
-#include "console/number_format.hpp"
+#include "console/numbers/arithmetic.hpp"
+#include "console/numbers/number_format.hpp"
 #include "console/strings.hpp"
 #include "search/permutation_search.hpp"
 

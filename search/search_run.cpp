@@ -1,4 +1,4 @@
-#include "console/arithmetic.hpp"
+#include "console/numbers/arithmetic.hpp"
 #include "console/strings.hpp"
 #include "search/permutation_search.hpp"
 

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <limits>
 
-#include "console/arithmetic.hpp"
-#include "console/int_list.hpp"
-#include "console/real.hpp"
+#include "console/numbers/arithmetic.hpp"
+#include "console/numbers/int_list.hpp"
+#include "console/numbers/real.hpp"
 
 namespace cp {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "console/number_format.hpp"
+#include "console/numbers/number_format.hpp"
 
 namespace cp {
 namespace {

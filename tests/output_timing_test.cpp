@@ -10,11 +10,11 @@
 #include <string>
 #include <thread>
 
-#include "console/background_writer.hpp"
 #include "console/console.hpp"
-#include "console/pipe_input.hpp"
 #include "console/split_terminal.hpp"
-#include "console/tty_output.hpp"
+#include "console/unix/background_writer.hpp"
+#include "console/unix/pipe_input.hpp"
+#include "console/unix/tty_output.hpp"
 
 namespace cp {
 namespace {

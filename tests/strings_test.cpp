@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "console/numbers/parse_number.hpp"
 #include "console/strings.hpp"
 
 namespace cp {

@@ -17,9 +17,9 @@
 #include <functional>
 #include <string>
 
-#include "console/tty_guard.hpp"
-#include "console/tty_input.hpp"
-#include "console/tty_output.hpp"
+#include "console/unix/tty_guard.hpp"
+#include "console/unix/tty_input.hpp"
+#include "console/unix/tty_output.hpp"
 #include "read_until.hpp"
 
 namespace cp {

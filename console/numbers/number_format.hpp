@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "console/real.hpp"
+#include "console/numbers/real.hpp"
 
 namespace cp {
 

@@ -2,7 +2,7 @@
 #include <cmath>
 #include <limits>
 
-#include "console/arithmetic.hpp"
+#include "console/numbers/arithmetic.hpp"
 
 namespace cp {
 

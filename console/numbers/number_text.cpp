@@ -1,9 +1,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "console/decimal_writer.hpp"
-#include "console/exact_integer.hpp"
-#include "console/number_format.hpp"
+#include "console/numbers/decimal_writer.hpp"
+#include "console/numbers/exact_integer.hpp"
+#include "console/numbers/number_format.hpp"
 
 namespace cp {
 

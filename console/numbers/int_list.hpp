@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <span>
 
-#include "console/real.hpp"
+#include "console/numbers/real.hpp"
 
 namespace cp {
 

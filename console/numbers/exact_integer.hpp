@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "console/real.hpp"
+#include "console/numbers/real.hpp"
 
 namespace cp::detail {
 

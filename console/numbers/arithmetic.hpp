@@ -3,7 +3,7 @@
 // working format rather than those of C++ integer arithmetic.
 #include <cstdint>
 
-#include "console/real.hpp"
+#include "console/numbers/real.hpp"
 
 namespace cp {
 

@@ -1,4 +1,4 @@
-#include "console/background_writer.hpp"
+#include "console/unix/background_writer.hpp"
 
 #include <signal.h>
 

@@ -1,4 +1,4 @@
-#include "console/tty_input.hpp"
+#include "console/unix/tty_input.hpp"
 
 #include <poll.h>
 #include <unistd.h>
@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "console/tty_guard.hpp"
+#include "console/unix/tty_guard.hpp"
 
 namespace cp {
 

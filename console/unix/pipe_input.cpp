@@ -1,4 +1,4 @@
-#include "console/pipe_input.hpp"
+#include "console/unix/pipe_input.hpp"
 
 #include <poll.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "console/int_list.hpp"
+#include "console/numbers/int_list.hpp"
 
 #include <algorithm>
 

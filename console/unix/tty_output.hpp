@@ -3,9 +3,9 @@
 // cursor kept on the right cell however narrow the terminal is. A resize is
 // noticed before the next output; after a resume from Ctrl+Z the colours and
 // the last rows are drawn again.
-#include "console/background_writer.hpp"
 #include "console/screen_sink.hpp"
 #include "console/tty_renderer.hpp"
+#include "console/unix/background_writer.hpp"
 
 namespace cp {
 

@@ -1,8 +1,8 @@
 #include <cstdint>
 #include <limits>
 
-#include "console/arithmetic.hpp"
-#include "console/strings.hpp"
+#include "console/numbers/arithmetic.hpp"
+#include "console/numbers/parse_number.hpp"
 
 namespace cp {
 

@@ -1,4 +1,4 @@
-#include "console/tty_guard.hpp"
+#include "console/unix/tty_guard.hpp"
 
 #include <fcntl.h>
 #include <signal.h>

@@ -1,8 +1,8 @@
-#include "console/real.hpp"
+#include "console/numbers/real.hpp"
 
 #include <cmath>
 
-#include "console/exact_integer.hpp"
+#include "console/numbers/exact_integer.hpp"
 
 namespace cp {
 

@@ -1,9 +1,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "console/arithmetic.hpp"
-#include "console/decimal_writer.hpp"
-#include "console/number_format.hpp"
+#include "console/numbers/arithmetic.hpp"
+#include "console/numbers/decimal_writer.hpp"
+#include "console/numbers/number_format.hpp"
 
 namespace cp {
 

@@ -1,9 +1,9 @@
-#include "console/tty_output.hpp"
+#include "console/unix/tty_output.hpp"
 
 #include <sys/ioctl.h>
 
 #include "console/fd_writer.hpp"
-#include "console/tty_guard.hpp"
+#include "console/unix/tty_guard.hpp"
 
 namespace cp {
 
