@@ -1,9 +1,5 @@
 #include "console/split_terminal.hpp"
 
-#include <time.h>
-
-#include <cerrno>
-
 #include "console/clock.hpp"
 
 namespace cp {
@@ -26,9 +22,7 @@ void SplitTerminal::sleep_ms(std::int32_t ms) {
     if (keys_.interactive() || ms > 0) sink_.flush();
     // A pause of 0 costs nothing: a yield per row took a third of a search's time.
     if (ms <= 0) return;
-    timespec left{ms / 1000, static_cast<long>(ms % 1000) * 1000000L};
-    while (nanosleep(&left, &left) != 0 && errno == EINTR) {
-    }
+    pause_ms(ms);
 }
 
 Real SplitTerminal::seconds_since_midnight() {
