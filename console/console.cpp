@@ -26,6 +26,7 @@ bool Console::set_screen_size(std::int32_t columns, std::int32_t rows) {
     // Growing and then setting the exact size both clear the screen; the net effect is one clear.
     terminal_.row_left(screen_, screen_.cursor_row(), RowExit::Move);
     screen_.resize(columns, rows);
+    terminal_.resized(screen_);
     terminal_.cleared(screen_);
     return true;
 }

@@ -12,21 +12,16 @@
 
 namespace cp {
 
-struct PixelSize {
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-};
-
 class Console {
   public:
     explicit Console(Terminal& terminal);
 
     bool set_screen_size(std::int32_t columns, std::int32_t rows);
-    // A terminal has no window to size, maximise or move: these do nothing.
-    void maximize_window() {}
-    PixelSize window_pixel_size() const { return {}; }
-    PixelSize work_area_pixel_size() const { return {}; }
-    void move_window(std::int32_t, std::int32_t) {}
+    // The window around the screen, where the terminal has one (see ScreenSink).
+    void maximize_window() { terminal_.maximize_window(); }
+    PixelSize window_pixel_size() { return terminal_.window_pixel_size(); }
+    PixelSize work_area_pixel_size() { return terminal_.work_area_pixel_size(); }
+    void move_window(std::int32_t x, std::int32_t y) { terminal_.move_window(x, y); }
 
     void print_text(std::string_view bytes);
     void print_newline();

@@ -10,6 +10,12 @@
 
 namespace cp {
 
+// Pixels of a window or of the desktop's work area; 0 where there is none.
+struct PixelSize {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
+
 // How the cursor left a row.
 enum class RowExit {
     LineBreak,  // print_newline (told before the scroll it may cause)
@@ -33,6 +39,18 @@ class ScreenSink {
     // The screen has been cleared (told after row_left of the cursor row).
     virtual void cleared(const Screen& screen) = 0;
     virtual void beep() = 0;
+    // The screen has a new size (told before the clear it implies): a console
+    // with a screen buffer of its own takes it on where the host allows it.
+    virtual void resized(const Screen& screen) { static_cast<void>(screen); }
+    // The window that shows the screen. A terminal has none to size, maximise
+    // or move: these do nothing, and the sizes are 0.
+    virtual void maximize_window() {}
+    virtual PixelSize window_pixel_size() { return {}; }
+    virtual PixelSize work_area_pixel_size() { return {}; }
+    virtual void move_window(std::int32_t x, std::int32_t y) {
+        static_cast<void>(x);
+        static_cast<void>(y);
+    }
     // Hands everything buffered to the operating system.
     virtual void flush() {}
     // The program ends: what is still pending, then flush.

@@ -29,6 +29,11 @@ class SplitTerminal final : public Terminal {
     void moved(const Screen& screen) override { sink_.moved(screen); }
     void cleared(const Screen& screen) override { sink_.cleared(screen); }
     void beep() override { sink_.beep(); }
+    void resized(const Screen& screen) override { sink_.resized(screen); }
+    void maximize_window() override { sink_.maximize_window(); }
+    PixelSize window_pixel_size() override { return sink_.window_pixel_size(); }
+    PixelSize work_area_pixel_size() override { return sink_.work_area_pixel_size(); }
+    void move_window(std::int32_t x, std::int32_t y) override { sink_.move_window(x, y); }
     void flush() override { sink_.flush(); }
 
     bool key_ready() override;

@@ -9,7 +9,6 @@ namespace cp {
 
 namespace {
 constexpr std::size_t kChunk = 4096;
-constexpr char kEnter = 13;
 }  // namespace
 
 bool PipeInput::readable_now() const {
@@ -40,12 +39,7 @@ bool PipeInput::fill() {
 std::optional<std::string> PipeInput::next_key() {
     for (;;) {
         if (next_ >= buffer_.size() && !fill()) return std::nullopt;
-        const char c = buffer_[next_++];
-        const bool lf_after_cr = after_cr_ && c == '\n';
-        after_cr_ = c == '\r';
-        if (lf_after_cr) continue;
-        if (c == '\r' || c == '\n') return std::string(1, kEnter);
-        return std::string(1, c);
+        if (std::optional<std::string> key = keys_.key_for(buffer_[next_++])) return key;
     }
 }
 

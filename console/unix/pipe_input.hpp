@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "console/key_source.hpp"
+#include "console/pipe_keys.hpp"
 
 namespace cp {
 
@@ -27,7 +28,7 @@ class PipeInput final : public KeySource {
     int fd_;
     std::string buffer_;
     std::size_t next_ = 0;
-    bool after_cr_ = false;
+    PipeKeys keys_;
     bool ended_ = false;
     std::function<void()> screen_hook_;
 };
