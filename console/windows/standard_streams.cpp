@@ -1,0 +1,32 @@
+#include "console/standard_streams.hpp"
+
+#include "console/transcript_output.hpp"
+#include "console/windows/pipe_input.hpp"
+#include "console/windows/tty_input.hpp"
+#include "console/windows/tty_output.hpp"
+
+namespace cp {
+
+namespace {
+constexpr int kStandardInput = 0;
+constexpr int kStandardOutput = 1;
+
+std::unique_ptr<KeySource> open_keys(int fd) {
+    if (is_console_input(fd)) return std::make_unique<TtyInput>(fd);
+    return std::make_unique<PipeInput>(fd);
+}
+
+std::unique_ptr<ScreenSink> open_screen(int fd) {
+    if (is_console_output(fd)) return std::make_unique<TtyOutput>(fd);
+    return std::make_unique<TranscriptOutput>(fd);
+}
+}  // namespace
+
+StandardStreams open_standard_streams() {
+    StandardStreams streams;
+    streams.keys = open_keys(kStandardInput);
+    streams.screen = open_screen(kStandardOutput);
+    return streams;
+}
+
+}  // namespace cp

@@ -1,0 +1,72 @@
+#include "console/windows/tty_input.hpp"
+
+#include <io.h>
+
+#include "console/windows/key_record.hpp"
+#include "console/windows/tty_guard.hpp"
+
+namespace cp {
+
+namespace {
+HANDLE handle_of(int fd) {
+    return reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+}
+}  // namespace
+
+bool is_console_input(int fd) {
+    DWORD mode = 0;
+    return GetConsoleMode(handle_of(fd), &mode) != 0;
+}
+
+TtyInput::TtyInput(int fd) : handle_(handle_of(fd)) {
+    raw_ = tty_guard::enter_raw_input(handle_);
+}
+
+TtyInput::~TtyInput() {
+    if (raw_) tty_guard::leave_raw_input();
+}
+
+std::optional<std::string> TtyInput::key_of(const INPUT_RECORD& event) {
+    if (event.EventType == WINDOW_BUFFER_SIZE_EVENT) {
+        tty_guard::note_resized();
+        if (screen_hook_) screen_hook_();
+        return std::nullopt;
+    }
+    // Mouse, focus and menu events are no keys.
+    if (event.EventType != KEY_EVENT) return std::nullopt;
+    return key_from_record(event.Event.KeyEvent);
+}
+
+bool TtyInput::key_ready() {
+    // Events that are no keys are taken out of the way, up to the first key.
+    while (!ended_) {
+        INPUT_RECORD event{};
+        DWORD got = 0;
+        if (!PeekConsoleInputW(handle_, &event, 1, &got) || got == 0) return false;
+        if (event.EventType == KEY_EVENT && key_from_record(event.Event.KeyEvent)) return true;
+        if (!ReadConsoleInputW(handle_, &event, 1, &got)) return false;
+        key_of(event);
+    }
+    return false;
+}
+
+std::optional<std::string> TtyInput::next_key() {
+    while (!ended_) {
+        DWORD pending = 0;
+        if (screen_hook_ && GetNumberOfConsoleInputEvents(handle_, &pending) && pending == 0) {
+            screen_hook_();
+        }
+        INPUT_RECORD event{};
+        DWORD got = 0;
+        if (!ReadConsoleInputW(handle_, &event, 1, &got)) {
+            // The console is gone: the keyboard with it.
+            ended_ = true;
+            break;
+        }
+        if (got == 0) continue;
+        if (std::optional<std::string> key = key_of(event)) return key;
+    }
+    return std::nullopt;
+}
+
+}  // namespace cp

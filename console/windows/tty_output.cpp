@@ -1,0 +1,198 @@
+#include "console/windows/tty_output.hpp"
+
+#include <io.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "console/windows/console_window.hpp"
+#include "console/windows/tty_guard.hpp"
+
+namespace cp {
+
+namespace {
+constexpr std::size_t kLargeOutput = 32 * 1024;
+constexpr std::int32_t kDefaultWidth = 80;
+constexpr std::int32_t kDefaultHeight = 25;
+
+HANDLE handle_of(int fd) {
+    return reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+}
+
+CONSOLE_SCREEN_BUFFER_INFO buffer_info(HANDLE handle) {
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    if (!GetConsoleScreenBufferInfo(handle, &info)) {
+        info.dwSize = COORD{kDefaultWidth, kDefaultHeight};
+        info.wAttributes = 0x07;
+    }
+    return info;
+}
+
+COORD at(std::int32_t x, std::int32_t y) {
+    return COORD{static_cast<SHORT>(x), static_cast<SHORT>(y)};
+}
+
+// The console functions on a real screen buffer.
+class BufferCells final : public ConsoleCells {
+  public:
+    explicit BufferCells(HANDLE handle) : handle_(handle) {}
+
+    void put(std::int32_t x, std::int32_t y, std::wstring_view text,
+             std::uint16_t attribute) override {
+        cells_.resize(text.size());
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            cells_[i].Char.UnicodeChar = text[i];
+            cells_[i].Attributes = attribute;
+        }
+        SMALL_RECT region{static_cast<SHORT>(x), static_cast<SHORT>(y),
+                          static_cast<SHORT>(x + static_cast<std::int32_t>(text.size()) - 1),
+                          static_cast<SHORT>(y)};
+        WriteConsoleOutputW(handle_, cells_.data(), at(static_cast<std::int32_t>(text.size()), 1),
+                            at(0, 0), &region);
+    }
+    void fill(std::int32_t x, std::int32_t y, std::int64_t count,
+              std::uint16_t attribute) override {
+        if (count <= 0) return;
+        const auto cells = static_cast<DWORD>(count);
+        DWORD done = 0;
+        FillConsoleOutputCharacterW(handle_, L' ', cells, at(x, y), &done);
+        FillConsoleOutputAttribute(handle_, attribute, cells, at(x, y), &done);
+    }
+    void scroll_up(std::uint16_t attribute) override {
+        // A line feed in the bottom row, as the console makes it for any
+        // program: cheap in a long buffer, and a pseudo-console passes it on
+        // to its terminal as a scroll that keeps the line in the history.
+        const CONSOLE_SCREEN_BUFFER_INFO info = buffer_info(handle_);
+        SetConsoleTextAttribute(handle_, attribute);
+        SetConsoleCursorPosition(handle_, at(0, info.dwSize.Y - 1));
+        write(L"\n");
+    }
+    void bell() override { write(L"\a"); }
+    void show_cursor_at(std::int32_t x, std::int32_t y) override {
+        SetConsoleCursorPosition(handle_, at(x, y));
+    }
+
+  private:
+    void write(std::wstring_view text) {
+        DWORD done = 0;
+        WriteConsoleW(handle_, text.data(), static_cast<DWORD>(text.size()), &done, nullptr);
+    }
+
+    HANDLE handle_;
+    std::vector<CHAR_INFO> cells_;
+};
+}  // namespace
+
+bool is_console_output(int fd) {
+    DWORD mode = 0;
+    return GetConsoleMode(handle_of(fd), &mode) != 0;
+}
+
+TtyOutput::TtyOutput(int fd)
+    : handle_(handle_of(fd)),
+      watched_(tty_guard::watch_output(handle_)),
+      renderer_(buffer_info(handle_).dwSize.X),
+      cells_(std::make_unique<BufferCells>(handle_)),
+      interpreter_(*cells_, buffer_info(handle_).dwSize.X, buffer_info(handle_).dwSize.Y,
+                   tty_guard::original_attribute()) {
+    tty_guard::take_resized();
+    measure();
+}
+
+TtyOutput::~TtyOutput() {
+    if (watched_) tty_guard::unwatch_output();
+}
+
+void TtyOutput::measure() {
+    const CONSOLE_SCREEN_BUFFER_INFO info = buffer_info(handle_);
+    renderer_.set_width(info.dwSize.X);
+    interpreter_.resize(info.dwSize.X, info.dwSize.Y, info.dwCursorPosition.X,
+                        info.dwCursorPosition.Y);
+}
+
+void TtyOutput::catch_up() {
+    if (tty_guard::take_resized()) {
+        write_out();
+        measure();
+    }
+}
+
+void TtyOutput::flush_if_large() {
+    if (renderer_.output().size() >= kLargeOutput) write_out();
+}
+
+void TtyOutput::write_out() {
+    std::string& bytes = renderer_.output();
+    if (bytes.empty()) return;
+    const std::unique_lock lock = tty_guard::drawing();
+    interpreter_.run(bytes);
+    bytes.clear();
+}
+
+void TtyOutput::text(const Screen& screen, std::int32_t row, std::int32_t column,
+                     std::string_view bytes) {
+    catch_up();
+    renderer_.text(screen, row, column, bytes);
+    flush_if_large();
+}
+
+void TtyOutput::row_left(const Screen&, std::int32_t row, RowExit how) {
+    catch_up();
+    renderer_.row_left(row, how);
+}
+
+void TtyOutput::scrolled(const Screen&) {
+    renderer_.scrolled();
+}
+
+void TtyOutput::moved(const Screen& screen) {
+    catch_up();
+    renderer_.moved(screen);
+}
+
+void TtyOutput::cleared(const Screen& screen) {
+    catch_up();
+    renderer_.cleared(screen);
+}
+
+void TtyOutput::beep() {
+    renderer_.beep();
+    flush();
+}
+
+void TtyOutput::flush() {
+    catch_up();
+    renderer_.place_cursor();
+    write_out();
+}
+
+void TtyOutput::finish(const Screen&) {
+    catch_up();
+    renderer_.finish();
+    write_out();
+}
+
+void TtyOutput::resized(const Screen& screen) {
+    // Whatever is drawn goes out at the old size first.
+    write_out();
+    console_window::set_buffer_size(handle_, screen.columns(), screen.rows());
+    measure();
+}
+
+void TtyOutput::maximize_window() {
+    console_window::maximize();
+}
+
+PixelSize TtyOutput::window_pixel_size() {
+    return console_window::pixel_size();
+}
+
+PixelSize TtyOutput::work_area_pixel_size() {
+    return console_window::work_area_pixel_size();
+}
+
+void TtyOutput::move_window(std::int32_t x, std::int32_t y) {
+    console_window::move_to(x, y);
+}
+
+}  // namespace cp

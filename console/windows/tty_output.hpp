@@ -1,0 +1,57 @@
+#pragma once
+// The screen drawn on a console on standard output. The shared terminal
+// renderer decides what to draw, as on a Unix terminal; the console's own
+// functions carry it out (see vt_interpreter.hpp). Where the console has a
+// window of its own, its buffer takes the screen's size, 900 x 16,000, as the
+// program asks; elsewhere the renderer wraps long rows at the buffer's width.
+#include <windows.h>
+
+#include <memory>
+
+#include "console/screen_sink.hpp"
+#include "console/tty_renderer.hpp"
+#include "console/windows/vt_interpreter.hpp"
+
+namespace cp {
+
+class TtyOutput final : public ScreenSink {
+  public:
+    explicit TtyOutput(int fd = 1);
+    ~TtyOutput() override;
+    TtyOutput(const TtyOutput&) = delete;
+    TtyOutput& operator=(const TtyOutput&) = delete;
+
+    void text(const Screen& screen, std::int32_t row, std::int32_t column,
+              std::string_view bytes) override;
+    void row_left(const Screen& screen, std::int32_t row, RowExit how) override;
+    void scrolled(const Screen& screen) override;
+    void moved(const Screen& screen) override;
+    void cleared(const Screen& screen) override;
+    void beep() override;
+    void flush() override;
+    void finish(const Screen& screen) override;
+
+    void resized(const Screen& screen) override;
+    void maximize_window() override;
+    PixelSize window_pixel_size() override;
+    PixelSize work_area_pixel_size() override;
+    void move_window(std::int32_t x, std::int32_t y) override;
+
+  private:
+    // The buffer's size as the console has it now.
+    void measure();
+    void catch_up();
+    void flush_if_large();
+    void write_out();
+
+    HANDLE handle_;
+    bool watched_ = false;
+    TtyRenderer renderer_;
+    std::unique_ptr<ConsoleCells> cells_;
+    VtInterpreter interpreter_;
+};
+
+// True if fd is a console's screen buffer.
+bool is_console_output(int fd);
+
+}  // namespace cp
