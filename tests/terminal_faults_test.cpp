@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "program_exec.hpp"
 #include "read_until.hpp"
 #include "vt_emulator.hpp"
 
@@ -148,8 +149,7 @@ class ShellSession {
             setpgid(0, 0);
             for (int fd = 0; fd < 3; ++fd) dup2(slave_, fd);
             if (keys_[0] >= 0) dup2(keys_[0], 0);
-            execl(COLLATZPERM_BINARY, "collatzperm", static_cast<char*>(nullptr));
-            _exit(127);
+            testing::exec_program(COLLATZPERM_BINARY);
         }
         setpgid(program, program);
         if (!options_.background) tcsetpgrp(slave_, program);

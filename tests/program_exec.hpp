@@ -1,0 +1,38 @@
+#pragma once
+// Starting the real program from a forked test process. A cross build's tests
+// run under an emulator (qemu-user), which cannot start a foreign binary by
+// itself: the program is then started through the same emulator.
+#include <unistd.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace cp::testing {
+
+// The emulator's command words; empty for a native build.
+inline std::vector<std::string> emulator_words() {
+    std::vector<std::string> words;
+    std::istringstream in(COLLATZPERM_EMULATOR);
+    for (std::string word; in >> word;) words.push_back(word);
+    return words;
+}
+
+inline bool under_emulator() {
+    return !emulator_words().empty();
+}
+
+// Replaces this (forked) process with the program at path; exit status 127 if
+// that fails.
+[[noreturn]] inline void exec_program(const char* path) {
+    std::vector<std::string> words = emulator_words();
+    words.emplace_back(path);
+    std::vector<char*> args;
+    for (std::string& word : words) args.push_back(word.data());
+    if (words.size() == 1) args.front() = const_cast<char*>("collatzperm");
+    args.push_back(nullptr);
+    execv(words.front().c_str(), args.data());
+    _exit(127);
+}
+
+}  // namespace cp::testing
