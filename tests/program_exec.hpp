@@ -22,16 +22,18 @@ inline bool under_emulator() {
     return !emulator_words().empty();
 }
 
-// Replaces this (forked) process with the program at path; exit status 127 if
-// that fails.
-[[noreturn]] inline void exec_program(const char* path) {
+// Replaces this (forked) process with the program at path, given `arguments`;
+// exit status 127 if that fails.
+[[noreturn]] inline void exec_program(const char* path,
+                                      const std::vector<std::string>& arguments = {}) {
     std::vector<std::string> words = emulator_words();
-    words.emplace_back(path);
+    const bool direct = words.empty();
+    words.emplace_back(direct ? "collatzperm" : path);
+    words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> args;
     for (std::string& word : words) args.push_back(word.data());
-    if (words.size() == 1) args.front() = const_cast<char*>("collatzperm");
     args.push_back(nullptr);
-    execv(words.front().c_str(), args.data());
+    execv(direct ? path : args.front(), args.data());
     _exit(127);
 }
 
