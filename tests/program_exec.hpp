@@ -33,7 +33,11 @@ inline bool under_emulator() {
     std::vector<char*> args;
     for (std::string& word : words) args.push_back(word.data());
     args.push_back(nullptr);
-    execv(direct ? path : args.front(), args.data());
+    if (direct) {
+        execv(path, args.data());
+    } else {
+        execvp(args.front(), args.data());  // the emulator is found on PATH
+    }
     _exit(127);
 }
 
