@@ -4,12 +4,14 @@
 #               then a few seconds of each fuzz target over its seeds
 #   make fuzz   each fuzz target for FUZZ_SECONDS (default 60) seconds
 #   make soak   SOAK_SESSIONS (default 3000) random sessions against the sanitizer build
+#   make test-aarch64  cross-build for aarch64 Linux, every test under qemu-aarch64
+#   make test-libcxx   clang with libc++ (the macOS toolchain's library), every test
 # Also: make bench, make install [PREFIX=/usr/local] [DESTDIR=], make package
 PREFIX ?= /usr/local
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE ?= cmake
 
-.PHONY: all run build test bench install package format clean fuzz fuzz-build soak
+.PHONY: all run build test test-aarch64 test-libcxx bench install package format clean fuzz fuzz-build soak
 
 FUZZ_SECONDS ?= 60
 # Enough for CI to keep the fuzz targets building and passing over their seeds.
@@ -31,6 +33,27 @@ test:
 	cd build-test && ctest --output-on-failure -j $(JOBS)
 	$(MAKE) --no-print-directory fuzz-build
 	FUZZ_SECONDS=$(TEST_FUZZ_SECONDS) fuzz/run.sh build-fuzz
+
+# Debian's cross compiler; the tests, and the program they start, run under
+# qemu-user. GoogleTest is built from its sources for the other processor.
+AARCH64_SYSROOT ?= /usr/aarch64-linux-gnu
+test-aarch64:
+	$(CMAKE) -S . -B build-aarch64 -DCMAKE_BUILD_TYPE=Release -DCOLLATZPERM_TESTS=ON \
+	  -DCMAKE_SYSTEM_NAME=Linux -DCMAKE_SYSTEM_PROCESSOR=aarch64 \
+	  -DCMAKE_CXX_COMPILER=aarch64-linux-gnu-g++ \
+	  "-DCMAKE_CROSSCOMPILING_EMULATOR=qemu-aarch64;-L;$(AARCH64_SYSROOT)"
+	$(CMAKE) --build build-aarch64 -j $(JOBS)
+	cd build-aarch64 && ctest --output-on-failure -j $(JOBS)
+
+# clang and libc++ with the sanitizers; GoogleTest from its sources, since the
+# system's library is built against libstdc++.
+test-libcxx:
+	$(CMAKE) -S . -B build-libcxx -DCMAKE_BUILD_TYPE=Debug -DCOLLATZPERM_SANITIZE=ON \
+	  -DCOLLATZPERM_TESTS=ON -DCOLLATZPERM_GTEST_FROM_SOURCE=ON \
+	  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS=-stdlib=libc++ \
+	  -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+	$(CMAKE) --build build-libcxx -j $(JOBS)
+	cd build-libcxx && ctest --output-on-failure -j $(JOBS)
 
 fuzz-build:
 	$(CMAKE) -S fuzz -B build-fuzz -DCMAKE_CXX_COMPILER=clang++
@@ -61,4 +84,4 @@ format:
 	git ls-files '*.cpp' '*.hpp' | xargs clang-format -i
 
 clean:
-	rm -rf build build-test build-bench build-fuzz corpus-work
+	rm -rf build build-test build-bench build-fuzz build-aarch64 build-libcxx corpus-work

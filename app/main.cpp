@@ -1,13 +1,21 @@
 // collatzperm: keys from standard input and the screen on standard output, each
 // handled the terminal way when it is a terminal and the pipe way when it is not.
+#include <string_view>
+#include <vector>
+
+#include "app/command_line.hpp"
 #include "console/console.hpp"
 #include "console/split_terminal.hpp"
 #include "console/standard_streams.hpp"
 #include "driver/program.hpp"
 #include "driver/state.hpp"
 
-int main() {
-    const cp::StandardStreams streams = cp::open_standard_streams();
+int main(int argc, char** argv) {
+    const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    if (const auto status = cp::answer_command_line(arguments)) return *status;
+
+    const cp::StandardStreams streams =
+        cp::open_standard_streams({.colours = cp::colours_wanted()});
     cp::SplitTerminal terminal(*streams.keys, *streams.screen);
     cp::Console console(terminal);
     cp::State state;

@@ -23,8 +23,13 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${COLLATZPERM_MAINTAINER}")
 # Let dpkg-shlibdeps work out the exact libc/libstdc++ versions the binary needs;
 # without it, name the two libraries the program links against.
+# A cross build names them too: dpkg-shlibdeps knows only this machine's own
+# libraries. Its package is for the target's architecture, not this machine's.
 find_program(COLLATZPERM_DPKG_SHLIBDEPS dpkg-shlibdeps)
-if(COLLATZPERM_DPKG_SHLIBDEPS)
+if(CMAKE_CROSSCOMPILING AND CMAKE_SYSTEM_PROCESSOR MATCHES "^(aarch64|arm64)$")
+  set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE arm64)
+endif()
+if(COLLATZPERM_DPKG_SHLIBDEPS AND NOT CMAKE_CROSSCOMPILING)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libstdc++6, libgcc-s1")

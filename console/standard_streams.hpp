@@ -9,12 +9,16 @@
 
 namespace cp {
 
+struct StreamOptions {
+    bool colours = true;  // false: a terminal gets no colour codes at all
+};
+
 struct StandardStreams {
     std::unique_ptr<KeySource> keys;
     std::unique_ptr<ScreenSink> screen;  // declared last: closed first, before the keys
 };
 
 // Prepares the process for them and opens both, keys first.
-StandardStreams open_standard_streams();
+StandardStreams open_standard_streams(const StreamOptions& options);
 
 }  // namespace cp

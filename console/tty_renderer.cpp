@@ -153,7 +153,7 @@ void TtyRenderer::paint_rest_of_line() {
 }
 
 void TtyRenderer::set_attribute(Attribute attribute) {
-    if (attribute_ == attribute) return;
+    if (!colours_ || attribute_ == attribute) return;
     append_sgr(out_, attribute, attribute_);
     attribute_ = attribute;
 }
@@ -288,7 +288,7 @@ void TtyRenderer::redraw_recent(const Screen& screen) {
 }
 
 void TtyRenderer::finish() {
-    out_ += kResetColours;
+    if (colours_) out_ += kResetColours;
     attribute_ = -1;
     const std::int32_t last = frontier();
     const std::int32_t length = extent(last);

@@ -19,7 +19,10 @@ namespace cp {
 
 class TtyRenderer {
   public:
-    explicit TtyRenderer(std::int32_t width = 80) { set_width(width); }
+    // Without colours no colour code is ever sent: the terminal's own colours stay.
+    explicit TtyRenderer(std::int32_t width = 80, bool colours = true) : colours_(colours) {
+        set_width(width);
+    }
 
     // A new terminal width; rows already drawn are taken as rewrapped by the terminal.
     void set_width(std::int32_t width);
@@ -89,6 +92,7 @@ class TtyRenderer {
     std::int32_t target_row_ = 0;  // the screen's cursor
     std::int32_t target_column_ = 0;
     std::int32_t attribute_ = -1;  // colours the terminal has; -1 unknown
+    bool colours_ = true;
 };
 
 // SGR sequence for a console attribute (background * 16 + foreground).

@@ -2,9 +2,13 @@
 # Builds the Debian package from a build tree, checks its control fields and
 # contents, installs it into a scratch dpkg root, runs the installed program
 # there and purges it again. Nothing outside a temporary folder is touched.
-# Usage: package_check.sh BUILD_DIR
+# Usage: package_check.sh BUILD_DIR [EMULATOR...]
+# A cross build's package is installed all the same and its program run
+# through the emulator that runs its tests.
 set -euo pipefail
 build_dir=$1
+shift
+emulator=("$@")
 
 for tool in cpack dpkg-deb dpkg dpkg-query; do
     if ! command -v "$tool" >/dev/null 2>&1; then
@@ -49,6 +53,7 @@ admin=$root/var/lib/dpkg
 mkdir -p "$admin/info" "$admin/updates" "$admin/triggers"
 touch "$admin/status" "$admin/available"
 run_dpkg=(dpkg "--root=$root" "--admindir=$admin" --log=/dev/null --force-depends)
+[[ $(field Architecture) == "$(dpkg --print-architecture)" ]] || run_dpkg+=(--force-architecture)
 if [[ $(id -u) -ne 0 ]]; then
     if command -v fakeroot >/dev/null 2>&1; then
         run_dpkg=(fakeroot "${run_dpkg[@]}" --force-not-root)
@@ -65,7 +70,7 @@ status=$(dpkg-query "--admindir=$admin" --show --showformat='${Status}' collatzp
 [[ -f $root/usr/share/man/man1/collatzperm.1.gz ]] || fail "dpkg did not install the man page"
 
 # The installed program runs: Enter after the start table, then Q and one key.
-printf '\nQ\n\n' | "$root/usr/bin/collatzperm" >"$work/session.txt" ||
+printf '\nQ\n\n' | "${emulator[@]}" "$root/usr/bin/collatzperm" >"$work/session.txt" ||
     fail "the installed program exited with status $?"
 
 "${run_dpkg[@]}" --purge collatzperm >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; fail "dpkg --purge failed"; }

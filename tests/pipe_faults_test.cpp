@@ -12,6 +12,8 @@
 #include <string>
 #include <thread>
 
+#include "program_exec.hpp"
+
 namespace cp {
 namespace {
 
@@ -31,8 +33,7 @@ Ending run_with(int in, int out) {
         dup2(out, 1);
         dup2(err[1], 2);
         close(err[0]);
-        execl(COLLATZPERM_BINARY, "collatzperm", static_cast<char*>(nullptr));
-        _exit(127);
+        testing::exec_program(COLLATZPERM_BINARY);
     }
     close(err[1]);
     Ending ending;

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <vector>
 
+#include "program_exec.hpp"
 #include "read_until.hpp"
 #include "timed_session.hpp"
 
@@ -91,8 +92,7 @@ class PipedProgram {
         if (pid_ == 0) {
             dup2(keys[0], 0);
             dup2(out[1], 1);
-            execl(COLLATZPERM_BINARY, "collatzperm", static_cast<char*>(nullptr));
-            _exit(127);
+            testing::exec_program(COLLATZPERM_BINARY);
         }
         close(keys[0]);
         close(out[1]);

@@ -15,9 +15,11 @@
 
 #include <chrono>
 #include <cstring>
+#include <regex>
 #include <string>
 #include <vector>
 
+#include "program_exec.hpp"
 #include "read_until.hpp"
 #include "vt_emulator.hpp"
 
@@ -42,6 +44,8 @@ struct ShellOptions {
     bool keys_from_pipe = false;
     bool background = false;
     unsigned short columns = 80;
+    std::vector<std::string> arguments;
+    bool no_colour = false;  // NO_COLOR set for the program
 };
 
 class ShellSession {
@@ -148,8 +152,12 @@ class ShellSession {
             setpgid(0, 0);
             for (int fd = 0; fd < 3; ++fd) dup2(slave_, fd);
             if (keys_[0] >= 0) dup2(keys_[0], 0);
-            execl(COLLATZPERM_BINARY, "collatzperm", static_cast<char*>(nullptr));
-            _exit(127);
+            if (options_.no_colour) {
+                setenv("NO_COLOR", "1", 1);
+            } else {
+                unsetenv("NO_COLOR");
+            }
+            testing::exec_program(COLLATZPERM_BINARY, options_.arguments);
         }
         setpgid(program, program);
         if (!options_.background) tcsetpgrp(slave_, program);
@@ -309,6 +317,35 @@ TEST(TerminalFaults, ScreenOnlyInTheBackgroundLeavesTheModesAlone) {
     session.type("Q\rx");
     EXPECT_EQ(session.next_report("E"), "0") << session.tail();
     EXPECT_TRUE(same_modes(session.modes_now(), session.modes_before()));
+}
+
+// --help at a terminal writes its text and leaves the terminal as it was.
+TEST(TerminalFaults, HelpLeavesTheModesAlone) {
+    ShellSession session({.arguments = {"--help"}});
+    ASSERT_TRUE(session.started());
+    EXPECT_EQ(session.next_report("E"), "0");
+    EXPECT_TRUE(session.wait_for("man collatzperm")) << session.tail();
+    EXPECT_EQ(session.seen().find('\x1b'), std::string::npos);
+    EXPECT_TRUE(same_modes(session.modes_now(), session.modes_before()));
+}
+
+// With NO_COLOR the terminal gets the same bytes less every colour code.
+TEST(TerminalFaults, NoColorDrawsTheSameWithoutColourCodes) {
+    const auto first_search = [](bool no_colour) {
+        ShellSession session({.no_colour = no_colour});
+        start(session);
+        session.type("Q\rx");
+        EXPECT_EQ(session.next_report("E"), "0") << session.tail();
+        // Up to the search time, which differs from run to run.
+        return session.seen().substr(0, session.seen().find("Wultiplikation"));
+    };
+    const std::regex sgr("\x1b\\[[0-9;]*m");
+    const std::string plain = first_search(true);
+    const std::string coloured = first_search(false);
+    ASSERT_NE(plain.find("i.m = 17.0"), std::string::npos);
+    EXPECT_FALSE(std::regex_search(plain, sgr));
+    EXPECT_TRUE(std::regex_search(coloured, sgr));
+    EXPECT_EQ(std::regex_replace(coloured, sgr, ""), plain);
 }
 
 // The lines a terminal shows from the one that holds `first` to the last one

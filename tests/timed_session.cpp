@@ -1,4 +1,5 @@
 #include "timed_session.hpp"
+#include "program_exec.hpp"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -70,8 +71,7 @@ TimedSession run_timed_session(const std::string& keys, std::chrono::millisecond
         dup2(in, 0);
         dup2(out, 1);
         dup2(err, 2);
-        execl(program, "collatzperm", static_cast<char*>(nullptr));
-        _exit(127);
+        cp::testing::exec_program(program);
     }
     TimedSession result;
     int status = 0;

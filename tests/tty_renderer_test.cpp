@@ -50,7 +50,7 @@ class RenderingTerminal final : public Terminal {
         renderer.output().clear();
     }
 
-    void flush() {
+    void flush() override {
         renderer.place_cursor();
         emulator.feed(renderer.output());
         renderer.output().clear();

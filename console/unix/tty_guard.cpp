@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 namespace cp::tty_guard {
 
@@ -19,6 +20,7 @@ termios g_saved_modes{};
 termios g_raw_modes{};
 std::atomic<int> g_input_fd{-1};  // >= 0 while raw mode is on
 std::atomic<int> g_output_fd{-1};
+std::atomic<bool> g_colours{true};  // the output terminal has colours to reset
 // >= 0 while the line-end translation of the output terminal is off (see watch_output).
 std::atomic<int> g_line_ends_fd{-1};
 std::atomic<bool> g_resized{false};
@@ -54,7 +56,7 @@ bool may_change_modes(int fd) {
 // Async-signal-safe: tcgetattr, tcsetattr, tcgetpgrp and write only.
 void restore_terminal() {
     const int saved_errno = errno;
-    if (const int out = g_output_fd.load(); out >= 0) {
+    if (const int out = g_output_fd.load(); out >= 0 && g_colours.load()) {
         [[maybe_unused]] const ssize_t ignored =
             ::write(out, kResetColours, sizeof kResetColours - 1);
     }
@@ -189,8 +191,9 @@ void leave_raw_input() {
     if (fd >= 0) tcsetattr(fd, TCSANOW, &g_saved_modes);
 }
 
-void watch_output(int fd) {
+void watch_output(int fd, bool colours) {
     install_handlers_once();
+    g_colours.store(colours);
     g_output_fd.store(fd);
     termios modes{};
     if (g_line_ends_fd.load() >= 0 || !isatty(fd) || !may_change_modes(fd) ||

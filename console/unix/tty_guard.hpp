@@ -18,13 +18,13 @@ bool enter_raw_input(int fd);
 // Restores the remembered modes (if raw mode is on).
 void leave_raw_input();
 
-// A terminal on fd shows the program's colours: they are reset on the way out.
+// A terminal on fd shows the program's colours (if `colours`): they are reset on the way out.
 // While the program draws, and only when it is the job in front, the
 // terminal's translation of LF into CR LF is off: the program ends its lines
 // with CR LF itself, and without the translation the kernel passes each write
 // on whole instead of in one piece per line, which is most of the cost of
 // output. It is back on at every way out and while stopped.
-void watch_output(int fd);
+void watch_output(int fd, bool colours = true);
 void unwatch_output();
 
 // Readable after a resize or a resume (-1 before any handler is installed):

@@ -18,8 +18,8 @@ std::int32_t terminal_width(int fd) {
     return size.ws_col;
 }
 
-TtyOutput::TtyOutput(int fd) : fd_(fd), renderer_(terminal_width(fd)) {
-    tty_guard::watch_output(fd);
+TtyOutput::TtyOutput(int fd, bool colours) : fd_(fd), renderer_(terminal_width(fd), colours) {
+    tty_guard::watch_output(fd, colours);
     tty_guard::take_resized();
 }
 

@@ -11,7 +11,8 @@ namespace cp {
 
 class TtyOutput final : public ScreenSink {
   public:
-    explicit TtyOutput(int fd = 1);
+    // Without colours the terminal gets no colour codes at all.
+    explicit TtyOutput(int fd = 1, bool colours = true);
     ~TtyOutput() override;
     TtyOutput(const TtyOutput&) = delete;
     TtyOutput& operator=(const TtyOutput&) = delete;
