@@ -141,7 +141,8 @@ class Emulator {
         }
         const char final_byte = bytes[j];
         const int n = std::max(params[0], 1);
-        pending_ = false;
+        // A colour change leaves a pending wrap pending, as in xterm.
+        if (final_byte != 'm') pending_ = false;
         switch (final_byte) {
             case 'A':
                 y_ = std::max(0, y_ - n);

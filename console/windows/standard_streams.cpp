@@ -16,16 +16,16 @@ std::unique_ptr<KeySource> open_keys(int fd) {
     return std::make_unique<PipeInput>(fd);
 }
 
-std::unique_ptr<ScreenSink> open_screen(int fd) {
-    if (is_console_output(fd)) return std::make_unique<TtyOutput>(fd);
+std::unique_ptr<ScreenSink> open_screen(int fd, const StreamOptions& options) {
+    if (is_console_output(fd)) return std::make_unique<TtyOutput>(fd, options.colours);
     return std::make_unique<TranscriptOutput>(fd);
 }
 }  // namespace
 
-StandardStreams open_standard_streams() {
+StandardStreams open_standard_streams(const StreamOptions& options) {
     StandardStreams streams;
     streams.keys = open_keys(kStandardInput);
-    streams.screen = open_screen(kStandardOutput);
+    streams.screen = open_screen(kStandardOutput, options);
     return streams;
 }
 

@@ -88,10 +88,10 @@ bool is_console_output(int fd) {
     return GetConsoleMode(handle_of(fd), &mode) != 0;
 }
 
-TtyOutput::TtyOutput(int fd)
+TtyOutput::TtyOutput(int fd, bool colours)
     : handle_(handle_of(fd)),
       watched_(tty_guard::watch_output(handle_)),
-      renderer_(buffer_info(handle_).dwSize.X),
+      renderer_(buffer_info(handle_).dwSize.X, colours),
       cells_(std::make_unique<BufferCells>(handle_)),
       interpreter_(*cells_, buffer_info(handle_).dwSize.X, buffer_info(handle_).dwSize.Y,
                    tty_guard::original_attribute()) {

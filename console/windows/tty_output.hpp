@@ -16,7 +16,8 @@ namespace cp {
 
 class TtyOutput final : public ScreenSink {
   public:
-    explicit TtyOutput(int fd = 1);
+    // Without colours the console's own colours stay as they are.
+    explicit TtyOutput(int fd = 1, bool colours = true);
     ~TtyOutput() override;
     TtyOutput(const TtyOutput&) = delete;
     TtyOutput& operator=(const TtyOutput&) = delete;

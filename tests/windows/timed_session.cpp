@@ -1,0 +1,102 @@
+#include "timed_session.hpp"
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace cp::testing {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+fs::path temp_file(const char* stem) {
+    static int serial = 0;
+    return fs::temp_directory_path() / (std::string(stem) + std::to_string(GetCurrentProcessId()) +
+                                        "-" + std::to_string(++serial));
+}
+
+// A handle the child inherits as one of its standard streams.
+HANDLE inheritable(const fs::path& path, DWORD access, DWORD creation) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    return CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                       creation, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+std::wstring program_path() {
+    const char* chosen = std::getenv("COLLATZPERM_PROGRAM");
+    return fs::path(chosen != nullptr && *chosen != '\0' ? chosen : COLLATZPERM_BINARY).wstring();
+}
+
+long peak_kb_of(HANDLE process) {
+    PROCESS_MEMORY_COUNTERS counters{};
+    if (!GetProcessMemoryInfo(process, &counters, sizeof counters)) return 0;
+    return static_cast<long>(counters.PeakWorkingSetSize / 1024);
+}
+
+}  // namespace
+
+TimedSession run_timed_session(const std::string& keys, std::chrono::milliseconds limit) {
+    const fs::path in_path = temp_file("collatzperm-keys-");
+    const fs::path out_path = temp_file("collatzperm-out-");
+    const fs::path err_path = temp_file("collatzperm-err-");
+    std::ofstream(in_path, std::ios::binary) << keys;
+    const HANDLE in = inheritable(in_path, GENERIC_READ, OPEN_EXISTING);
+    const HANDLE out = inheritable(out_path, GENERIC_WRITE, CREATE_ALWAYS);
+    const HANDLE err = inheritable(err_path, GENERIC_WRITE, CREATE_ALWAYS);
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = in;
+    startup.hStdOutput = out;
+    startup.hStdError = err;
+    std::wstring command = L"collatzperm";
+    PROCESS_INFORMATION child{};
+    const std::wstring program = program_path();
+    const auto started = std::chrono::steady_clock::now();
+    // No console of its own: the streams are files, as in a pipe session.
+    const bool created = CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE,
+                                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &child);
+    CloseHandle(in);
+    CloseHandle(out);
+    CloseHandle(err);
+
+    TimedSession result;
+    if (created) {
+        const auto wait = static_cast<DWORD>(limit.count());
+        if (WaitForSingleObject(child.hProcess, wait) == WAIT_TIMEOUT) {
+            result.timed_out = true;
+            TerminateProcess(child.hProcess, 1);
+            WaitForSingleObject(child.hProcess, INFINITE);
+        }
+        result.elapsed = std::chrono::steady_clock::now() - started;
+        DWORD status = 0;
+        GetExitCodeProcess(child.hProcess, &status);
+        if (!result.timed_out) result.exit_status = static_cast<int>(status);
+        result.max_rss_kb = peak_kb_of(child.hProcess);
+        CloseHandle(child.hThread);
+        CloseHandle(child.hProcess);
+    }
+    result.transcript = slurp(out_path);
+    result.errors = slurp(err_path);
+    std::error_code ignored;
+    fs::remove(in_path, ignored);
+    fs::remove(out_path, ignored);
+    fs::remove(err_path, ignored);
+    return result;
+}
+
+}  // namespace cp::testing
