@@ -4,6 +4,7 @@
 // session that runs past its time is killed and counts as not ended by itself.
 #include <chrono>
 #include <string>
+#include <vector>
 
 namespace cp::testing {
 
@@ -18,8 +19,9 @@ struct TimedSession {
 };
 
 // The program run is COLLATZPERM_PROGRAM from the environment if set, else the
-// one this test binary was built with.
-TimedSession run_timed_session(const std::string& keys, std::chrono::milliseconds limit);
+// one this test binary was built with; `arguments` follow its name.
+TimedSession run_timed_session(const std::string& keys, std::chrono::milliseconds limit,
+                               const std::vector<std::string>& arguments = {});
 
 // A session with a generous limit, for tests that look at what it shows.
 inline TimedSession run_session(const std::string& keys) {

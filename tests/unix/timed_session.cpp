@@ -52,7 +52,8 @@ const char* program_path() {
 
 }  // namespace
 
-TimedSession run_timed_session(const std::string& keys, std::chrono::milliseconds limit) {
+TimedSession run_timed_session(const std::string& keys, std::chrono::milliseconds limit,
+                               const std::vector<std::string>& arguments) {
     const std::string in_path = temp_file("collatzperm-keys-");
     const std::string out_path = temp_file("collatzperm-out-");
     const std::string err_path = temp_file("collatzperm-err-");
@@ -71,7 +72,7 @@ TimedSession run_timed_session(const std::string& keys, std::chrono::millisecond
         dup2(in, 0);
         dup2(out, 1);
         dup2(err, 2);
-        cp::testing::exec_program(program);
+        cp::testing::exec_program(program, arguments);
     }
     TimedSession result;
     int status = 0;

@@ -186,8 +186,8 @@ TEST_F(RealConsole, EveryWayOutPutsTheConsoleBack) {
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION child{};
-        ASSERT_TRUE(CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE,
-                                   0, nullptr, nullptr, &startup, &child));
+        ASSERT_TRUE(CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0,
+                                   nullptr, nullptr, &startup, &child));
         // The child has taken the console over once its input is raw.
         const auto deadline = std::chrono::steady_clock::now() + 20s;
         while (state().input_mode != ENABLE_WINDOW_INPUT &&

@@ -1,6 +1,7 @@
 #include "timed_session.hpp"
 
 #include <windows.h>
+// psapi.h needs the types of windows.h first.
 #include <psapi.h>
 
 #include <cstdlib>
@@ -31,13 +32,24 @@ fs::path temp_file(const char* stem) {
 // A handle the child inherits as one of its standard streams.
 HANDLE inheritable(const fs::path& path, DWORD access, DWORD creation) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    return CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                       creation, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, creation,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 std::wstring program_path() {
     const char* chosen = std::getenv("COLLATZPERM_PROGRAM");
     return fs::path(chosen != nullptr && *chosen != '\0' ? chosen : COLLATZPERM_BINARY).wstring();
+}
+
+// One argument of a command line, as the C runtime splits it again: in
+// quotes, with its own quotes escaped (the tests' arguments hold no backslash).
+std::wstring quoted(const std::string& argument) {
+    std::wstring word = L" \"";
+    for (const char c : argument) {
+        if (c == '"') word += L'\\';
+        word += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    }
+    return word + L'"';
 }
 
 long peak_kb_of(HANDLE process) {
@@ -48,7 +60,8 @@ long peak_kb_of(HANDLE process) {
 
 }  // namespace
 
-TimedSession run_timed_session(const std::string& keys, std::chrono::milliseconds limit) {
+TimedSession run_timed_session(const std::string& keys, std::chrono::milliseconds limit,
+                               const std::vector<std::string>& arguments) {
     const fs::path in_path = temp_file("collatzperm-keys-");
     const fs::path out_path = temp_file("collatzperm-out-");
     const fs::path err_path = temp_file("collatzperm-err-");
@@ -64,6 +77,7 @@ TimedSession run_timed_session(const std::string& keys, std::chrono::millisecond
     startup.hStdOutput = out;
     startup.hStdError = err;
     std::wstring command = L"collatzperm";
+    for (const std::string& argument : arguments) command += quoted(argument);
     PROCESS_INFORMATION child{};
     const std::wstring program = program_path();
     const auto started = std::chrono::steady_clock::now();

@@ -35,7 +35,8 @@ class MemoryCells final : public ConsoleCells {
     void put(std::int32_t x, std::int32_t y, std::wstring_view text,
              std::uint16_t attribute) override {
         ASSERT_LE(x + static_cast<int>(text.size()), width_) << "a put runs past the row";
-        for (std::size_t i = 0; i < text.size(); ++i) at(x + static_cast<int>(i), y) = {text[i], attribute};
+        for (std::size_t i = 0; i < text.size(); ++i)
+            at(x + static_cast<int>(i), y) = {text[i], attribute};
     }
     void fill(std::int32_t x, std::int32_t y, std::int64_t count,
               std::uint16_t attribute) override {
@@ -73,7 +74,8 @@ std::uint16_t attribute_of(const testing::Emulator::Cell& cell) {
         const int swapped = ((n & 1) << 2) | (n & 2) | ((n & 4) >> 2);
         return swapped | (ansi >= bright ? 8 : 0);
     };
-    return static_cast<std::uint16_t>(colour(cell.fg, 30, 90, 7) | colour(cell.bg, 40, 100, 0) << 4);
+    return static_cast<std::uint16_t>(colour(cell.fg, 30, 90, 7) | colour(cell.bg, 40, 100, 0)
+                                                                       << 4);
 }
 
 // The program drawing through the renderer into both.

@@ -13,9 +13,9 @@
 
 namespace {
 int console_fd(const wchar_t* name, int flags) {
-    const HANDLE handle = CreateFileW(name, GENERIC_READ | GENERIC_WRITE,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                      0, nullptr);
+    const HANDLE handle =
+        CreateFileW(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, 0, nullptr);
     return _open_osfhandle(reinterpret_cast<intptr_t>(handle), flags);
 }
 }  // namespace
