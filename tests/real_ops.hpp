@@ -1,0 +1,162 @@
+#pragma once
+// The operations of the working format that the differential checks cover, by
+// name, each as a function of two operands with a result in the format
+// (integer and binary32/64 results converted exactly), and the operands they
+// run on: random bit patterns with their exponents close together, so that
+// additions interact, and the special and boundary values.
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <random>
+#include <string_view>
+
+#include "console/numbers/arithmetic.hpp"
+#include "console/numbers/real.hpp"
+
+namespace cp::real_ops {
+
+// Operands of the conversions that take integers, made from the bits of a and b.
+inline std::int64_t int64_operand(Real a, Real b) {
+    const std::uint64_t magnitude = a.significand() >> (b.significand() & 63);
+    return static_cast<std::int64_t>(a.is_negative() ? 0 - magnitude : magnitude);
+}
+inline Int128 int128_operand(Real a, Real b) {
+    const auto shifted = static_cast<Int128>(a.significand()) << (b.significand() & 63);
+    return a.is_negative() ? -shifted : shifted;  // below 2^127: no overflow
+}
+// From a few units to beyond the whole range of the format.
+inline std::int32_t shift_operand(Real b) {
+    const auto raw = static_cast<std::int16_t>(b.significand() & 0xFFFF);
+    return raw >> ((b.significand() >> 16) & 15);
+}
+inline std::int32_t decimal_operand(Real b) {
+    return shift_operand(b) % 5200;
+}
+
+inline Real comparisons(Real a, Real b) {
+    return (a < b ? 1 : 0) | (a <= b ? 2 : 0) | (a == b ? 4 : 0) | (a > b ? 8 : 0) |
+           (a >= b ? 16 : 0) | (a != b ? 32 : 0);
+}
+
+struct Op {
+    std::string_view name;
+    Real (*run)(Real a, Real b);
+};
+
+inline constexpr std::array kOps = {
+    Op{"add", [](Real a, Real b) { return a + b; }},
+    Op{"sub", [](Real a, Real b) { return a - b; }},
+    Op{"mul", [](Real a, Real b) { return a * b; }},
+    Op{"div", [](Real a, Real b) { return a / b; }},
+    Op{"fmod", [](Real a, Real b) { return fmod(a, b); }},
+    Op{"compare", comparisons},
+    Op{"sqrt", [](Real a, Real) { return sqrt(a); }},
+    Op{"rint", [](Real a, Real) { return rint(a); }},
+    Op{"trunc", [](Real a, Real) { return trunc(a); }},
+    Op{"to_int64", [](Real a, Real) { return Real(to_int64(a)); }},
+    Op{"to_int32", [](Real a, Real) { return Real(to_int32(a)); }},
+    Op{"to_double", [](Real a, Real) { return Real(static_cast<double>(a)); }},
+    Op{"to_binary32", [](Real a, Real) { return Real(to_binary32_bits(a)); }},
+    Op{"from_int64", [](Real a, Real b) { return Real(int64_operand(a, b)); }},
+    Op{"from_int128", [](Real a, Real b) { return Real(int128_operand(a, b)); }},
+    Op{"ldexp", [](Real a, Real b) { return ldexp(a, shift_operand(b)); }},
+    Op{"ilogb", [](Real a, Real) { return Real(ilogb(a)); }},
+    Op{"scale10", [](Real a, Real b) { return scale_by_power_of_ten(a, decimal_operand(b)); }},
+    Op{"int_div", [](Real a, Real b) { return int_div(a, b); }},
+    Op{"remainder", [](Real a, Real b) { return remainder(a, b); }},
+};
+
+inline bool same_bits(Real a, Real b) {
+    return a.sign_exponent() == b.sign_exponent() && a.significand() == b.significand();
+}
+
+// Random operands: mostly finite values whose exponents lie near each other,
+// with significands of the shapes that find rounding faults (all ones, one
+// bit, a few top bits for integers and halves), and the special values.
+class Sampler {
+  public:
+    explicit Sampler(std::uint64_t seed) : gen_(seed) {}
+
+    std::uint64_t bits() { return gen_(); }
+
+    Real special() {
+        static constexpr std::array<Real, 14> kSpecial = {
+            Real{}, -Real{}, Real::infinity(), -Real::infinity(), Real::default_nan(),
+            Real::from_bits(0, 1),                                    // smallest subnormal
+            Real::from_bits(0, Real::kIntegerBit - 1),                // largest subnormal
+            Real::from_bits(1, Real::kIntegerBit),                    // smallest normal
+            Real::from_bits(0x7FFE, ~std::uint64_t{0}),               // largest finite
+            Real::from_bits(Real::kBias + 63, Real::kIntegerBit),     // 2^63
+            Real::from_bits(Real::kBias + 62, ~std::uint64_t{0}),     // 2^63 - 1/2
+            Real::from_bits(Real::kBias + 30, 0xFFFFFFFF00000000u),   // 2^31 - 1/2
+            Real::from_bits(Real::kBias + 31, 0x8000000080000000u),   // 2^31 + 1/2
+            Real::from_bits(Real::kBias - 1, Real::kIntegerBit),      // 1/2
+        };
+        const Real x = kSpecial[gen_() % kSpecial.size()];
+        return (gen_() & 1) != 0 ? -x : x;
+    }
+
+    Real nan() {
+        const bool quiet = (gen_() & 1) != 0;
+        std::uint64_t payload = significand() & (Real::kQuietBit - 1);
+        if (!quiet && payload == 0) payload = 1;
+        const std::uint16_t sign = (gen_() & 1) != 0 ? Real::kSignBit : 0;
+        return Real::from_bits(sign | Real::kSpecialExponent,
+                               Real::kIntegerBit | (quiet ? Real::kQuietBit : 0) | payload);
+    }
+
+    std::uint64_t significand() {
+        const std::uint64_t r = gen_();
+        switch (gen_() % 8) {
+            case 0: return ~std::uint64_t{0} << (gen_() % 64);           // ones, then zeros
+            case 1: return Real::kIntegerBit | std::uint64_t{1} << (gen_() % 63);  // one bit
+            case 2: return Real::kIntegerBit | r >> 1 >> (gen_() % 63) << (gen_() % 63);
+            case 3: return Real::kIntegerBit | (r & gen_() & gen_());     // sparse
+            case 4: return ~std::uint64_t{0} >> (gen_() % 2);             // all ones
+            default: return Real::kIntegerBit | r;
+        }
+    }
+
+    std::int32_t exponent() {
+        switch (gen_() % 6) {
+            case 0: return static_cast<std::int32_t>(gen_() % 0x7FFF);       // anywhere
+            case 1: return static_cast<std::int32_t>(gen_() % 80);           // subnormal edge
+            case 2: return 0x7FFE - static_cast<std::int32_t>(gen_() % 80);  // overflow edge
+            default: return Real::kBias - 10 + static_cast<std::int32_t>(gen_() % 80);  // integers
+        }
+    }
+
+    Real finite(std::int32_t e) {
+        std::uint64_t s = significand();
+        if (e <= 0) {
+            e = 0;
+            s &= ~Real::kIntegerBit;  // subnormal
+        } else {
+            e = e < 0x7FFF ? e : 0x7FFE;
+            s |= Real::kIntegerBit;
+        }
+        const std::uint16_t sign = (gen_() & 1) != 0 ? Real::kSignBit : 0;
+        return Real::from_bits(static_cast<std::uint16_t>(sign | e), s);
+    }
+
+    Real operand(std::int32_t near) {
+        const std::uint64_t kind = gen_() % 32;
+        if (kind == 0) return special();
+        if (kind == 1) return nan();
+        if (kind < 16 && near >= 0) {
+            return finite(near + static_cast<std::int32_t>(gen_() % 140) - 70);
+        }
+        return finite(exponent());
+    }
+
+    std::array<Real, 2> pair() {
+        const Real a = operand(-1);
+        const Real b = operand(a.biased_exponent() == 0x7FFF ? -1 : a.biased_exponent());
+        return {a, b};
+    }
+
+  private:
+    std::mt19937_64 gen_;
+};
+
+}  // namespace cp::real_ops

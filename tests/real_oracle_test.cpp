@@ -1,0 +1,163 @@
+// The working format against the x87 itself, bit for bit: every operation on
+// the special and boundary values and on a million random operands.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "console/numbers/parse_number.hpp"
+#include "x87_oracle.hpp"
+
+namespace cp {
+namespace {
+
+class RealOracle : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!x87::available()) {
+            GTEST_SKIP() << "long double is not the x87 format here, or there is no glibc: "
+                            "the recorded vectors stand in";
+        }
+    }
+};
+
+std::string hex(Real x) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04X:%016llX", x.sign_exponent(),
+                  static_cast<unsigned long long>(x.significand()));
+    return text;
+}
+
+// Runs every operation on a and b; returns the number of differences and
+// reports the first few.
+int differences(Real a, Real b, int& reported) {
+    int count = 0;
+#ifdef __GLIBC__
+    for (std::size_t i = 0; i < real_ops::kOps.size(); ++i) {
+        const Real soft = real_ops::kOps[i].run(a, b);
+        const Real hard = x87::run(i, a, b);
+        if (real_ops::same_bits(soft, hard)) continue;
+        ++count;
+        if (reported++ < 20) {
+            ADD_FAILURE() << real_ops::kOps[i].name << " " << hex(a) << " " << hex(b)
+                          << ": software " << hex(soft) << ", x87 " << hex(hard);
+        }
+    }
+#else
+    (void)a, (void)b, (void)reported;
+#endif
+    return count;
+}
+
+// Values where rounding decides: ties, carries, sticky bits, both ends of the
+// range, the integer limits and the halves next to them.
+std::vector<Real> boundary_values() {
+    const std::uint64_t ones = ~std::uint64_t{0};
+    std::vector<Real> v;
+    for (const std::int32_t e : {0, 1, 2, Real::kBias - 65, Real::kBias - 64, Real::kBias - 1,
+                                 Real::kBias, Real::kBias + 1, Real::kBias + 30, Real::kBias + 31,
+                                 Real::kBias + 62, Real::kBias + 63, Real::kBias + 64, 0x7FFD,
+                                 0x7FFE}) {
+        const auto field = static_cast<std::uint16_t>(e);
+        for (const std::uint64_t s : {Real::kIntegerBit, Real::kIntegerBit | 1, ones, ones - 1,
+                                      Real::kIntegerBit | Real::kQuietBit,
+                                      Real::kIntegerBit | 0x8000000000000001u >> 1}) {
+            const std::uint64_t significand = e == 0 ? s >> 1 : s;
+            v.push_back(Real::from_bits(field, significand));
+            v.push_back(-Real::from_bits(field, significand));
+        }
+    }
+    for (const Real x : {Real{}, Real::infinity(), Real::default_nan(), Real::from_bits(0, 1),
+                         Real::from_bits(0x7FFF, 0x8000000000000001u),   // signalling
+                         Real::from_bits(0x7FFF, 0xC000000000000123u)}) {
+        v.push_back(x);
+        v.push_back(-x);
+    }
+    return v;
+}
+
+TEST_F(RealOracle, BoundaryValuesInEveryPair) {
+    const std::vector<Real> values = boundary_values();
+    int reported = 0;
+    int count = 0;
+    for (const Real a : values) {
+        for (const Real b : values) count += differences(a, b, reported);
+    }
+    EXPECT_EQ(count, 0);
+}
+
+TEST_F(RealOracle, RandomOperands) {
+    real_ops::Sampler sampler(20240611);
+    const int pairs = 1000000 / static_cast<int>(real_ops::kOps.size());
+    int reported = 0;
+    int count = 0;
+    for (int i = 0; i < pairs; ++i) {
+        const auto [a, b] = sampler.pair();
+        count += differences(a, b, reported);
+    }
+    EXPECT_EQ(count, 0) << "of " << pairs * real_ops::kOps.size() << " operations";
+}
+
+#ifdef __GLIBC__
+
+TEST_F(RealOracle, PowerOfTenFactorsAreTheLiterals) {
+    const long double literals[] = {1e8L,   1e16L,  1e32L,   1e64L,   1e128L,
+                                    1e256L, 1e512L, 1e1024L, 1e2048L, 1e4096L};
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(hex(factor_power_of_ten(i)), hex(x87::from_long_double(literals[i]))) << i;
+    }
+}
+
+// Position of a finite value or infinity among those of its sign: neighbours
+// differ by 1, also across binades.
+Int128 ordinal(Real x) {
+    const auto key = static_cast<Int128>(x.biased_exponent()) << 63 |
+                     (x.significand() & (Real::kIntegerBit - 1));
+    return x.is_negative() ? -key : key;
+}
+
+// The powers beyond repeated squaring, within a few units in the last place.
+TEST_F(RealOracle, PowerNearTheHardwareResult) {
+    real_ops::Sampler sampler(77);
+    for (int i = 0; i < 20000; ++i) {
+        auto [x, y] = sampler.pair();
+        if (i % 2 == 0) y = Real(static_cast<double>(y) / 1e4);  // results in range
+        // The rules of the program for a negative base, then the library's pow;
+        // the integer exponents that repeated squaring takes and the zero base
+        // (NaN for negative exponents) are left out.
+        const Real e = x < 0 ? rint(y) : y;
+        if ((e == trunc(e) && abs(e) < 65536) || x == 0) continue;
+        const Real p = power(x, y);
+        long double hard = std::pow(x87::to_long_double(abs(x)), x87::to_long_double(e));
+        if (x < 0 && abs(fmod(e, 2)) == 1) hard = -hard;
+        const Real expected = x87::from_long_double(hard);
+        if (isnan(p) || isnan(expected)) {
+            ASSERT_EQ(isnan(p), isnan(expected)) << hex(x) << " " << hex(y);
+            continue;
+        }
+        const Int128 off = ordinal(p) - ordinal(expected);
+        ASSERT_TRUE(off >= -2 && off <= 2)
+            << hex(x) << " " << hex(y) << ": " << hex(p) << ", x87 " << hex(expected);
+    }
+}
+
+// With the exact powers of ten (up to 10^27) a typed number is one correctly
+// rounded operation, as the C library's reading is.
+TEST_F(RealOracle, ParseNumberWhereStrtoldIsExact) {
+    real_ops::Sampler sampler(5);
+    for (int i = 0; i < 20000; ++i) {
+        const std::uint64_t digits = sampler.bits() % 1000000000000000000u;
+        const int exponent = static_cast<int>(sampler.bits() % 55) - 27;
+        const std::string text = std::to_string(digits) + "e" + std::to_string(exponent);
+        const long double expected = std::strtold(text.c_str(), nullptr);
+        ASSERT_EQ(hex(parse_number(text)), hex(x87::from_long_double(expected))) << text;
+    }
+}
+
+#endif
+
+}  // namespace
+}  // namespace cp
