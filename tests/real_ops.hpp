@@ -7,8 +7,11 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <cstdio>
 #include <random>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "console/numbers/arithmetic.hpp"
 #include "console/numbers/real.hpp"
@@ -66,8 +69,51 @@ inline constexpr std::array kOps = {
     Op{"remainder", [](Real a, Real b) { return remainder(a, b); }},
 };
 
+// "SSSS:HHHHHHHHHHHHHHHH": the sign and exponent field and the significand in hex.
+inline std::string hex(Real x) {
+    char text[24];
+    std::snprintf(text, sizeof text, "%04X:%016llX", x.sign_exponent(),
+                  static_cast<unsigned long long>(x.significand()));
+    return text;
+}
+
+inline bool parse_hex(const std::string& text, Real& x) {
+    unsigned sign_exponent = 0;
+    unsigned long long significand = 0;
+    if (std::sscanf(text.c_str(), "%4X:%16llX", &sign_exponent, &significand) != 2) return false;
+    x = Real::from_bits(static_cast<std::uint16_t>(sign_exponent), significand);
+    return true;
+}
+
 inline bool same_bits(Real a, Real b) {
     return a.sign_exponent() == b.sign_exponent() && a.significand() == b.significand();
+}
+
+// Values where rounding decides: ties, carries, sticky bits, both ends of the
+// range, the integer limits and the halves next to them, NaN and infinities.
+inline std::vector<Real> boundary_values() {
+    const std::uint64_t ones = ~std::uint64_t{0};
+    std::vector<Real> v;
+    for (const std::int32_t e :
+         {0, 1, 2, Real::kBias - 65, Real::kBias - 64, Real::kBias - 1, Real::kBias,
+          Real::kBias + 1, Real::kBias + 30, Real::kBias + 31, Real::kBias + 62, Real::kBias + 63,
+          Real::kBias + 64, 0x7FFD, 0x7FFE}) {
+        const auto field = static_cast<std::uint16_t>(e);
+        for (const std::uint64_t s :
+             {Real::kIntegerBit, Real::kIntegerBit | 1, ones, ones - 1,
+              Real::kIntegerBit | Real::kQuietBit, Real::kIntegerBit | 0x8000000000000001u >> 1}) {
+            const std::uint64_t significand = e == 0 ? s >> 1 : s;
+            v.push_back(Real::from_bits(field, significand));
+            v.push_back(-Real::from_bits(field, significand));
+        }
+    }
+    for (const Real x : {Real{}, Real::infinity(), Real::default_nan(), Real::from_bits(0, 1),
+                         Real::from_bits(0x7FFF, 0x8000000000000001u),  // signalling
+                         Real::from_bits(0x7FFF, 0xC000000000000123u)}) {
+        v.push_back(x);
+        v.push_back(-x);
+    }
+    return v;
 }
 
 // Random operands: mostly finite values whose exponents lie near each other,
@@ -81,16 +127,20 @@ class Sampler {
 
     Real special() {
         static constexpr std::array<Real, 14> kSpecial = {
-            Real{}, -Real{}, Real::infinity(), -Real::infinity(), Real::default_nan(),
-            Real::from_bits(0, 1),                                    // smallest subnormal
-            Real::from_bits(0, Real::kIntegerBit - 1),                // largest subnormal
-            Real::from_bits(1, Real::kIntegerBit),                    // smallest normal
-            Real::from_bits(0x7FFE, ~std::uint64_t{0}),               // largest finite
-            Real::from_bits(Real::kBias + 63, Real::kIntegerBit),     // 2^63
-            Real::from_bits(Real::kBias + 62, ~std::uint64_t{0}),     // 2^63 - 1/2
-            Real::from_bits(Real::kBias + 30, 0xFFFFFFFF00000000u),   // 2^31 - 1/2
-            Real::from_bits(Real::kBias + 31, 0x8000000080000000u),   // 2^31 + 1/2
-            Real::from_bits(Real::kBias - 1, Real::kIntegerBit),      // 1/2
+            Real{},
+            -Real{},
+            Real::infinity(),
+            -Real::infinity(),
+            Real::default_nan(),
+            Real::from_bits(0, 1),                                   // smallest subnormal
+            Real::from_bits(0, Real::kIntegerBit - 1),               // largest subnormal
+            Real::from_bits(1, Real::kIntegerBit),                   // smallest normal
+            Real::from_bits(0x7FFE, ~std::uint64_t{0}),              // largest finite
+            Real::from_bits(Real::kBias + 63, Real::kIntegerBit),    // 2^63
+            Real::from_bits(Real::kBias + 62, ~std::uint64_t{0}),    // 2^63 - 1/2
+            Real::from_bits(Real::kBias + 30, 0xFFFFFFFF00000000u),  // 2^31 - 1/2
+            Real::from_bits(Real::kBias + 31, 0x8000000080000000u),  // 2^31 + 1/2
+            Real::from_bits(Real::kBias - 1, Real::kIntegerBit),     // 1/2
         };
         const Real x = kSpecial[gen_() % kSpecial.size()];
         return (gen_() & 1) != 0 ? -x : x;
@@ -108,21 +158,31 @@ class Sampler {
     std::uint64_t significand() {
         const std::uint64_t r = gen_();
         switch (gen_() % 8) {
-            case 0: return ~std::uint64_t{0} << (gen_() % 64);           // ones, then zeros
-            case 1: return Real::kIntegerBit | std::uint64_t{1} << (gen_() % 63);  // one bit
-            case 2: return Real::kIntegerBit | r >> 1 >> (gen_() % 63) << (gen_() % 63);
-            case 3: return Real::kIntegerBit | (r & gen_() & gen_());     // sparse
-            case 4: return ~std::uint64_t{0} >> (gen_() % 2);             // all ones
-            default: return Real::kIntegerBit | r;
+            case 0:
+                return ~std::uint64_t{0} << (gen_() % 64);  // ones, then zeros
+            case 1:
+                return Real::kIntegerBit | std::uint64_t{1} << (gen_() % 63);  // one bit
+            case 2:
+                return Real::kIntegerBit | r >> 1 >> (gen_() % 63) << (gen_() % 63);
+            case 3:
+                return Real::kIntegerBit | (r & gen_() & gen_());  // sparse
+            case 4:
+                return ~std::uint64_t{0} >> (gen_() % 2);  // all ones
+            default:
+                return Real::kIntegerBit | r;
         }
     }
 
     std::int32_t exponent() {
         switch (gen_() % 6) {
-            case 0: return static_cast<std::int32_t>(gen_() % 0x7FFF);       // anywhere
-            case 1: return static_cast<std::int32_t>(gen_() % 80);           // subnormal edge
-            case 2: return 0x7FFE - static_cast<std::int32_t>(gen_() % 80);  // overflow edge
-            default: return Real::kBias - 10 + static_cast<std::int32_t>(gen_() % 80);  // integers
+            case 0:
+                return static_cast<std::int32_t>(gen_() % 0x7FFF);  // anywhere
+            case 1:
+                return static_cast<std::int32_t>(gen_() % 80);  // subnormal edge
+            case 2:
+                return 0x7FFE - static_cast<std::int32_t>(gen_() % 80);  // overflow edge
+            default:
+                return Real::kBias - 10 + static_cast<std::int32_t>(gen_() % 80);  // integers
         }
     }
 

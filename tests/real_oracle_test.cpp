@@ -14,6 +14,8 @@
 namespace cp {
 namespace {
 
+using real_ops::hex;
+
 class RealOracle : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -23,13 +25,6 @@ class RealOracle : public ::testing::Test {
         }
     }
 };
-
-std::string hex(Real x) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04X:%016llX", x.sign_exponent(),
-                  static_cast<unsigned long long>(x.significand()));
-    return text;
-}
 
 // Runs every operation on a and b; returns the number of differences and
 // reports the first few.
@@ -52,35 +47,8 @@ int differences(Real a, Real b, int& reported) {
     return count;
 }
 
-// Values where rounding decides: ties, carries, sticky bits, both ends of the
-// range, the integer limits and the halves next to them.
-std::vector<Real> boundary_values() {
-    const std::uint64_t ones = ~std::uint64_t{0};
-    std::vector<Real> v;
-    for (const std::int32_t e : {0, 1, 2, Real::kBias - 65, Real::kBias - 64, Real::kBias - 1,
-                                 Real::kBias, Real::kBias + 1, Real::kBias + 30, Real::kBias + 31,
-                                 Real::kBias + 62, Real::kBias + 63, Real::kBias + 64, 0x7FFD,
-                                 0x7FFE}) {
-        const auto field = static_cast<std::uint16_t>(e);
-        for (const std::uint64_t s : {Real::kIntegerBit, Real::kIntegerBit | 1, ones, ones - 1,
-                                      Real::kIntegerBit | Real::kQuietBit,
-                                      Real::kIntegerBit | 0x8000000000000001u >> 1}) {
-            const std::uint64_t significand = e == 0 ? s >> 1 : s;
-            v.push_back(Real::from_bits(field, significand));
-            v.push_back(-Real::from_bits(field, significand));
-        }
-    }
-    for (const Real x : {Real{}, Real::infinity(), Real::default_nan(), Real::from_bits(0, 1),
-                         Real::from_bits(0x7FFF, 0x8000000000000001u),   // signalling
-                         Real::from_bits(0x7FFF, 0xC000000000000123u)}) {
-        v.push_back(x);
-        v.push_back(-x);
-    }
-    return v;
-}
-
 TEST_F(RealOracle, BoundaryValuesInEveryPair) {
-    const std::vector<Real> values = boundary_values();
+    const std::vector<Real> values = real_ops::boundary_values();
     int reported = 0;
     int count = 0;
     for (const Real a : values) {

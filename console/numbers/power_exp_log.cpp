@@ -31,7 +31,8 @@ WideFloat wide(Real x) {
 
 WideFloat wide(std::int64_t n) {
     const bool negative = n < 0;
-    const auto magnitude = negative ? 0 - static_cast<std::uint64_t>(n) : static_cast<std::uint64_t>(n);
+    const auto magnitude =
+        negative ? 0 - static_cast<std::uint64_t>(n) : static_cast<std::uint64_t>(n);
     return normalised(negative, 127, Wide{magnitude});
 }
 
@@ -58,7 +59,8 @@ WideFloat operator+(WideFloat a, WideFloat b) {
     }
     const std::int32_t shift = a.exponent - b.exponent;
     const Wide aligned = shift >= 128 ? 0 : b.significand >> shift;
-    if (a.negative != b.negative) return normalised(a.negative, a.exponent, a.significand - aligned);
+    if (a.negative != b.negative)
+        return normalised(a.negative, a.exponent, a.significand - aligned);
     const Wide sum = a.significand + aligned;
     if (sum >= a.significand) return {a.negative, a.exponent, sum};
     return {a.negative, a.exponent + 1, sum >> 1 | Wide{1} << 127};  // carried out

@@ -17,9 +17,11 @@ constexpr BinaryFormat kBinary32{24, 8};
 std::uint64_t narrow_bits(Real x, BinaryFormat f) {
     const int fraction_bits = f.precision - 1;
     const std::uint64_t fraction_mask = (std::uint64_t{1} << fraction_bits) - 1;
-    const std::uint64_t exponent_mask = ((std::uint64_t{1} << f.exponent_bits) - 1) << fraction_bits;
+    const std::uint64_t exponent_mask = ((std::uint64_t{1} << f.exponent_bits) - 1)
+                                        << fraction_bits;
     const std::int32_t bias = (1 << (f.exponent_bits - 1)) - 1;
-    std::uint64_t bits = x.is_negative() ? std::uint64_t{1} << (f.exponent_bits + fraction_bits) : 0;
+    std::uint64_t bits =
+        x.is_negative() ? std::uint64_t{1} << (f.exponent_bits + fraction_bits) : 0;
     if (x.is_special()) {
         bits |= exponent_mask;
         if (x.is_nan()) {
