@@ -56,7 +56,8 @@ int main(int argc, char** argv) {
             << real_ops::hex(power(x, y)) << '\n';
     }
     if (disagreements != 0) {
-        std::cerr << "make_real_vectors: " << disagreements << " results differ from the software\n";
+        std::cerr << "make_real_vectors: " << disagreements
+                  << " results differ from the software\n";
         return 1;
     }
     return out ? 0 : 1;
