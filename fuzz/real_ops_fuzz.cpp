@@ -22,7 +22,9 @@ cp::Real operand(const std::uint8_t* p) {
 
 struct Count {
     unsigned long long operations = 0;
-    ~Count() { std::fprintf(stderr, "real_ops_fuzz: %llu operations checked, 0 differed\n", operations); }
+    ~Count() {
+        std::fprintf(stderr, "real_ops_fuzz: %llu operations checked, 0 differed\n", operations);
+    }
 };
 Count count;
 

@@ -79,6 +79,28 @@ TEST_F(RealOracle, PowerOfTenFactorsAreTheLiterals) {
     }
 }
 
+// Whole exponents go by repeated squaring, which the x87 does just as well:
+// the same bits, also for integer bases past 2^64 and for fractions.
+TEST_F(RealOracle, PowerBySquaringMatchesTheX87) {
+    real_ops::Sampler sampler(31);
+    for (int i = 0; i < 20000; ++i) {
+        const std::uint64_t r = sampler.bits();
+        const Real x = i % 2 == 0 ? Real(static_cast<std::int64_t>(r % 2001) - 1000)
+                                  : sampler.operand(Real::kBias);
+        const auto n = static_cast<std::int32_t>(r >> 32) % (i % 3 == 0 ? 65536 : 70);
+        if (x == 0 || n == 0) continue;
+        const long double base = x87::to_long_double(x);
+        long double hard = base;
+        const auto bits = static_cast<std::uint32_t>(n < 0 ? -n : n);
+        for (int bit = std::bit_width(bits) - 2; bit >= 0; --bit) {
+            hard *= hard;
+            if ((bits >> bit & 1) != 0) hard *= base;
+        }
+        if (n < 0) hard = 1 / hard;
+        ASSERT_EQ(hex(power(x, n)), hex(x87::from_long_double(hard))) << hex(x) << " ^ " << n;
+    }
+}
+
 // Position of a finite value or infinity among those of its sign: neighbours
 // differ by 1, also across binades.
 Int128 ordinal(Real x) {

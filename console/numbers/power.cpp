@@ -1,6 +1,7 @@
 #include <bit>
 
 #include "console/numbers/arithmetic.hpp"
+#include "console/numbers/exact_integer.hpp"
 #include "console/numbers/real_internal.hpp"
 
 namespace cp {
@@ -33,6 +34,22 @@ Real power(Real base, Real exponent) {
     if (base == 0) {
         if (exponent > 0) return 0;
         return Real::default_nan();
+    }
+    std::int64_t integer_base = 0;
+    std::int64_t n = 0;
+    if (detail::exact_integer(base, integer_base) && detail::exact_integer(exponent, n) && n > 0 &&
+        n < 64) {
+        // While every step stays below 2^63 it is exact, in 64-bit integers as
+        // in the format, and the loop below gives the same bits.
+        std::int64_t result = integer_base;
+        bool exact = true;
+        for (int bit = std::bit_width(static_cast<std::uint64_t>(n)) - 2; bit >= 0 && exact;
+             --bit) {
+            exact = !__builtin_mul_overflow(result, result, &result);
+            if (exact && (n >> bit & 1) != 0)
+                exact = !__builtin_mul_overflow(result, integer_base, &result);
+        }
+        if (exact) return result;
     }
     if (is_integer(exponent) && abs(exponent) < 65536) {
         // Square and multiply from the highest bit down: exact for integer

@@ -48,6 +48,7 @@ Real power_of_ten(std::int32_t exponent) {
 }
 
 Real scale_by_power_of_ten(Real x, std::int32_t exponent) {
+    if (exponent == 0 && !isnan(x)) return x;  // typed integers
     exponent = std::clamp(exponent, -kExponentLimit, kExponentLimit);
     const bool divide = exponent < 0;
     std::int32_t n = divide ? -exponent : exponent;

@@ -84,6 +84,14 @@ class Real {
         r.significand_ = significand;
         return r;
     }
+    // For fields known to be a valid encoding (integer bit set exactly when the
+    // exponent field is not 0): the operations' own results.
+    static constexpr Real from_canonical(std::uint16_t sign_exponent, std::uint64_t significand) {
+        Real r;
+        r.sign_exponent_ = sign_exponent;
+        r.significand_ = significand;
+        return r;
+    }
     static constexpr Real infinity() { return from_bits(kSpecialExponent, kIntegerBit); }
     // What an invalid operation gives: negative, quiet, no payload.
     static constexpr Real default_nan() {

@@ -50,11 +50,27 @@ inline Unpacked unpack(Real x) {
     return {x.is_negative(), exponent, significand};
 }
 
+// round_pack for results outside the normal range: subnormal or overflowing.
+Real round_pack_edge(bool negative, std::int32_t exponent, std::uint64_t significand,
+                     std::uint64_t extra);
+
 // The value (-1)^negative * (significand + extra/2^64) * 2^(exponent - bias - 63),
 // rounded to the format: to nearest, ties to even, subnormal below exponent 1,
 // infinity above the largest. The significand is normalised or zero.
-Real round_pack(bool negative, std::int32_t exponent, std::uint64_t significand,
-                std::uint64_t extra);
+inline Real round_pack(bool negative, std::int32_t exponent, std::uint64_t significand,
+                       std::uint64_t extra) {
+    if (exponent <= 0 || exponent >= Real::kSpecialExponent - 1 || significand == 0) {
+        return round_pack_edge(negative, exponent, significand, extra);
+    }
+    if (extra > kHalf || (extra == kHalf && (significand & 1) != 0)) {
+        if (++significand == 0) {  // carried into the next binade
+            significand = Real::kIntegerBit;
+            ++exponent;
+        }
+    }
+    const std::uint16_t sign = negative ? Real::kSignBit : 0;
+    return Real::from_canonical(static_cast<std::uint16_t>(sign | exponent), significand);
+}
 
 inline Real signed_zero(bool negative) {
     return Real::from_bits(negative ? Real::kSignBit : 0, 0);

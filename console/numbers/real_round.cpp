@@ -37,7 +37,7 @@ Real round_to_integral(Real x, Rounding mode) {
             }
         }
     }
-    return Real::from_bits(sign_exponent, significand);
+    return Real::from_canonical(sign_exponent, significand);
 }
 
 // |x| rounded to an integer (halves to even) if that stays below 2^64.

@@ -2,8 +2,8 @@
 
 namespace cp::detail {
 
-Real round_pack(bool negative, std::int32_t exponent, std::uint64_t significand,
-                std::uint64_t extra) {
+Real round_pack_edge(bool negative, std::int32_t exponent, std::uint64_t significand,
+                     std::uint64_t extra) {
     const std::uint16_t sign = negative ? Real::kSignBit : 0;
     if (significand == 0) return Real::from_bits(sign, 0);
     if (exponent <= 0) {
