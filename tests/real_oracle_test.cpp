@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "console/numbers/number_format.hpp"
 #include "console/numbers/parse_number.hpp"
 #include "x87_oracle.hpp"
 
@@ -131,6 +132,33 @@ TEST_F(RealOracle, PowerNearTheHardwareResult) {
         const Int128 off = ordinal(p) - ordinal(expected);
         ASSERT_TRUE(off >= -2 && off <= 2)
             << hex(x) << " " << hex(y) << ": " << hex(p) << ", x87 " << hex(expected);
+    }
+}
+
+// The 18 digits and the exponent of decimal_digits(m, 19), worked out on the x87.
+std::string x87_digits(long double m) {
+    std::int32_t k = (std::ilogb(m) * 19728) >> 16;
+    const auto scaled = [m](std::int32_t k) {
+        return std::rint(x87::scale_by_power_of_ten(m, 17 - k));
+    };
+    long double s = scaled(k);
+    if (s < 1e17L) s = scaled(--k);
+    if (s >= 1e18L) {
+        s = std::rint(s / 10);
+        ++k;
+    }
+    return std::to_string(static_cast<std::uint64_t>(s)) + "e" + std::to_string(k);
+}
+
+TEST_F(RealOracle, DecimalDigitsScaleAsTheX87Does) {
+    real_ops::Sampler sampler(11);
+    for (int i = 0; i < 20000; ++i) {
+        const Real x = abs(sampler.finite(sampler.exponent()));
+        if (x.has_zero_exponent()) continue;
+        const DecimalDigits d = decimal_digits(x, 19);
+        const std::string digits(d.digits.data(), 18);
+        ASSERT_EQ(digits + "e" + std::to_string(d.exponent - 1), x87_digits(x87::to_long_double(x)))
+            << hex(x);
     }
 }
 

@@ -155,6 +155,9 @@ class Real {
     std::uint16_t sign_exponent_ = 0;
 };
 
+static_assert(std::is_trivially_copyable_v<Real> && sizeof(Real) <= 16,
+              "Real is passed and stored by value everywhere");
+
 // The <cmath> operations the program uses, on the working format.
 constexpr bool isnan(Real x) {
     return x.is_nan();
