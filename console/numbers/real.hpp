@@ -16,6 +16,10 @@ namespace cp {
 
 __extension__ using Int128 = __int128;
 
+// The integer types that convert exactly; 128-bit ones round, explicitly.
+template <typename T>
+concept SmallInteger = std::integral<T> && sizeof(T) <= 8;
+
 class Real {
   public:
     static constexpr std::int32_t kBias = 16383;
@@ -27,7 +31,7 @@ class Real {
     constexpr Real() = default;  // +0
 
     // Exact: every integer of up to 64 bits fits the significand.
-    template <std::integral T>
+    template <SmallInteger T>
     constexpr Real(T v) {  // NOLINT(google-explicit-constructor): integers mix freely
         if (v == 0) return;
         std::uint64_t magnitude = static_cast<std::uint64_t>(v);
