@@ -12,12 +12,7 @@ namespace cp {
 // where the power of ten itself is exact).
 inline Real decimal(std::int64_t digits, int exponent) {
     Real power = 1;
-    for (int i = std::abs(exponent); i > 0; i -= 9)
-        power *= i >= 9 ? 1000000000 : [i] {
-            std::int64_t p = 1;
-            for (int k = 0; k < i; ++k) p *= 10;
-            return p;
-        }();
+    for (int i = 0; i < std::abs(exponent); ++i) power *= 10;  // 5^27 < 2^64: exact
     return exponent < 0 ? Real(digits) / power : Real(digits) * power;
 }
 

@@ -9,7 +9,6 @@
 #include <compare>
 #include <concepts>
 #include <cstdint>
-#include <limits>
 #include <type_traits>
 
 namespace cp {
