@@ -2,7 +2,6 @@
 // (NaN, infinities, denormals, the unnormal encodings) in any mask.
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,9 +20,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t pos = 1;
     std::vector<cp::Real> values;
     while (values.size() < count && pos + kValueBytes <= size) {
-        cp::Real x = 0;
-        std::memcpy(&x, data + pos, kValueBytes);
-        values.push_back(x);
+        // The significand, then the sign and exponent, least significant byte first.
+        std::uint64_t significand = 0;
+        for (int i = 7; i >= 0; --i)
+            significand = significand << 8 | data[pos + static_cast<std::size_t>(i)];
+        const auto sign_exponent = static_cast<std::uint16_t>(data[pos + 8] | data[pos + 9] << 8);
+        values.push_back(cp::Real::from_bits(sign_exponent, significand));
         pos += kValueBytes;
     }
     const std::string_view mask(reinterpret_cast<const char*>(data) + pos, size - pos);

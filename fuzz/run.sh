@@ -7,7 +7,7 @@ set -u
 build=${1:?build directory}
 shift
 seconds=${FUZZ_SECONDS:-60}
-targets=${*:-"parse_number input_field format_using key_decoder whole_program"}
+targets=${*:-"parse_number input_field format_using key_decoder whole_program real_ops"}
 here=$(cd "$(dirname "$0")" && pwd)
 work=${FUZZ_WORK:-$here/../corpus-work}
 failed=0

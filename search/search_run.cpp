@@ -29,7 +29,7 @@ void run_search(Console& console, State& state) {
     console.set_color(kResultColour, -1);
 
     const Real difference =
-        std::abs(static_cast<Real>(state.previousLastIndex) - static_cast<Real>(state.lastIndex));
+        abs(static_cast<Real>(state.previousLastIndex) - static_cast<Real>(state.lastIndex));
     const Real divisor = larger_of(state.lastIndex, state.previousLastIndex);
     // Two tables of one row each leave nothing to divide by: no change, 0 percent.
     const Real percent = divisor == 0 ? Real{0} : round_to(100 * difference / divisor, 1);

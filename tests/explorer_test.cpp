@@ -485,12 +485,12 @@ TEST(SequenceValue, OddStepsThatLeaveOneHundredTwentyEightBits) {
     OddStep step = odd_step(near, 3, 1, false);
     EXPECT_FALSE(step.fits);
     EXPECT_FALSE(step.positive_odd);  // 3 * odd + 1 is even
-    EXPECT_GT(step.approximate, 1.7e38L);
+    EXPECT_GT(step.approximate, 1.7e38);
     step = odd_step(max / 3 - 1, 3, 1, false);
     EXPECT_TRUE(step.fits);
     step = odd_step(-near, 3, -1, true);
     EXPECT_FALSE(step.fits);
-    EXPECT_LT(step.approximate, -8e37L);
+    EXPECT_LT(step.approximate, -8e37);
     EXPECT_EQ(halve_to_even(1), 0);
     EXPECT_EQ(halve_to_even(3), 2);
     EXPECT_EQ(halve_to_even(-1), 0);

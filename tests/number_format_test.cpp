@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "console/numbers/number_format.hpp"
+#include "real_values.hpp"
 
 namespace cp {
 namespace {
@@ -25,49 +26,49 @@ TEST(NumberText, PlainForms) {
     EXPECT_EQ(number_text(5), " 5");
     EXPECT_EQ(number_text(-5), "-5");
     EXPECT_EQ(number_text(-7), "-7");
-    EXPECT_EQ(number_text(0.5L), " .5");
-    EXPECT_EQ(number_text(-0.5L), "-.5");
-    EXPECT_EQ(number_text(0.001L), " .001");
-    EXPECT_EQ(number_text(12.25L), " 12.25");
-    EXPECT_EQ(number_text(999999999999999.0L), " 999999999999999");
-    EXPECT_EQ(number_text(-999999999999999.0L), "-999999999999999");
-    EXPECT_EQ(number_text(-1e15L), "-1E+15");
-    EXPECT_EQ(number_text(-0.0L), " 0");
+    EXPECT_EQ(number_text(0.5), " .5");
+    EXPECT_EQ(number_text(-0.5), "-.5");
+    EXPECT_EQ(number_text(decimal(1, -3)), " .001");
+    EXPECT_EQ(number_text(12.25), " 12.25");
+    EXPECT_EQ(number_text(999999999999999), " 999999999999999");
+    EXPECT_EQ(number_text(-999999999999999), "-999999999999999");
+    EXPECT_EQ(number_text(-1e15), "-1E+15");
+    EXPECT_EQ(number_text(-0.0), " 0");
 }
 
 TEST(NumberText, ExponentForms) {
-    EXPECT_EQ(number_text(1e15L), " 1E+15");
-    EXPECT_EQ(number_text(std::ldexp(1.0L, 50)), " 1.12589990684262E+15");
-    EXPECT_EQ(number_text(1.5e-20L), " 1.5E-20");
-    EXPECT_EQ(number_text(-1.5e-20L), "-1.5E-20");
-    EXPECT_EQ(number_text(std::ldexp(1.0L, 63)), " 9.22337203685478E+18");
+    EXPECT_EQ(number_text(1e15), " 1E+15");
+    EXPECT_EQ(number_text(two_to(50)), " 1.12589990684262E+15");
+    EXPECT_EQ(number_text(decimal(15, -21)), " 1.5E-20");
+    EXPECT_EQ(number_text(-decimal(15, -21)), "-1.5E-20");
+    EXPECT_EQ(number_text(two_to(63)), " 9.22337203685478E+18");
     // Fifteen fraction digits still print plainly, sixteen do not.
-    EXPECT_EQ(number_text(1e-15L), " .000000000000001");
-    EXPECT_EQ(number_text(1e-16L), " 1E-16");
-    EXPECT_EQ(number_text(1.2e4931L), " 1.2E+4931");
+    EXPECT_EQ(number_text(decimal(1, -15)), " .000000000000001");
+    EXPECT_EQ(number_text(decimal(1, -16)), " 1E-16");
+    EXPECT_EQ(number_text(Real::from_bits(0x7FFB, 0xCE914F5AE827F72B)), " 1.2E+4931");
 }
 
 TEST(NumberText, RoundsOnOneDigitWithCarry) {
     // The 16th digit is 5 and the 15th even: no rounding up, although the
     // value is nearer to ...345.
-    EXPECT_EQ(number_text(123456789012344501.0L), " 1.23456789012344E+17");
-    EXPECT_EQ(number_text(123456789012345500.0L), " 1.23456789012346E+17");
+    EXPECT_EQ(number_text(123456789012344501), " 1.23456789012344E+17");
+    EXPECT_EQ(number_text(123456789012345500), " 1.23456789012346E+17");
     // The carry makes a 16th integer digit.
-    EXPECT_EQ(number_text(999999999999999.9L), " 1E+15");
-    EXPECT_EQ(number_text(-999999999999999.9L), "-1E+15");
+    EXPECT_EQ(number_text(decimal(9999999999999999, -1)), " 1E+15");
+    EXPECT_EQ(number_text(-decimal(9999999999999999, -1)), "-1E+15");
 }
 
 TEST(NumberText, VerySmallValuesKeepTheirLeadingDigit) {
     // From 2^-681 down the digit-count estimate overshoots for some exponents.
-    EXPECT_EQ(number_text(std::ldexp(1.0L, -681)), " 9.96719495109757E-206");
-    EXPECT_EQ(number_text(std::ldexp(1.0L, -1558)), " 9.89160477449481E-470");
+    EXPECT_EQ(number_text(two_to(-681)), " 9.96719495109757E-206");
+    EXPECT_EQ(number_text(two_to(-1558)), " 9.89160477449481E-470");
 }
 
 TEST(NumberText, SpecialValues) {
-    EXPECT_EQ(number_text(std::numeric_limits<Real>::infinity()), " 9.99999999999999E+998");
-    EXPECT_EQ(number_text(-std::numeric_limits<Real>::infinity()), "-9.99999999999999E+998");
-    EXPECT_EQ(number_text(std::numeric_limits<Real>::quiet_NaN()), " 0");
-    EXPECT_EQ(number_text(std::numeric_limits<Real>::denorm_min()), " 0");
+    EXPECT_EQ(number_text(Real::infinity()), " 9.99999999999999E+998");
+    EXPECT_EQ(number_text(-Real::infinity()), "-9.99999999999999E+998");
+    EXPECT_EQ(number_text(Real::default_nan()), " 0");
+    EXPECT_EQ(number_text(Real::from_bits(0, 1)), " 0");
 }
 
 TEST(NumberText, IntegersMatchTheirDecimalDigits) {
@@ -91,7 +92,7 @@ TEST(NumberText, IntegersMatchTheirDecimalDigits) {
 TEST(NumberText, AppendKeepsWhatIsThere) {
     std::string out = "n =";
     append_number_text(out, 17);
-    append_number_text(out, -0.25L);
+    append_number_text(out, -0.25);
     EXPECT_EQ(out, "n = 17-.25");
 }
 
@@ -101,20 +102,20 @@ TEST(DecimalDigits, ZeroAndRoundingOfTheLastDigit) {
     EXPECT_EQ(zero.exponent, 1);
     EXPECT_FALSE(zero.negative);
 
-    EXPECT_EQ(digits_of(decimal_digits(8.5L, 1)), "8");  // half to even
+    EXPECT_EQ(digits_of(decimal_digits(8.5, 1)), "8");  // half to even
     // Only digit n+1 is looked at: 8.51 stays 8 with one digit.
-    EXPECT_EQ(digits_of(decimal_digits(8.51L, 1)), "8");
-    EXPECT_EQ(digits_of(decimal_digits(8.6L, 1)), "9");
-    const DecimalDigits carried = decimal_digits(9.5L, 1);
+    EXPECT_EQ(digits_of(decimal_digits(decimal(851, -2), 1)), "8");
+    EXPECT_EQ(digits_of(decimal_digits(decimal(86, -1), 1)), "9");
+    const DecimalDigits carried = decimal_digits(9.5, 1);
     EXPECT_EQ(digits_of(carried), "1");
     EXPECT_EQ(carried.exponent, 2);
 }
 
 TEST(DecimalDigits, NineteenDigitsKeepEighteenSignificant) {
-    const DecimalDigits d = decimal_digits(std::ldexp(1.0L, 63), 19);
+    const DecimalDigits d = decimal_digits(two_to(63), 19);
     EXPECT_EQ(digits_of(d), "9223372036854775810");
     EXPECT_EQ(d.exponent, 19);
-    EXPECT_EQ(digits_of(decimal_digits(1234567890123456789.0L, 19)), "1234567890123456790");
+    EXPECT_EQ(digits_of(decimal_digits(1234567890123456789, 19)), "1234567890123456790");
 }
 
 TEST(FormatUsing, ListingMasksWithSmallValues) {
@@ -139,22 +140,23 @@ TEST(FormatUsing, UnderscoreRowMask) {
     EXPECT_EQ(format_using(kRowMask, {-12345}), "____________-12345  ");
     EXPECT_EQ(format_using(kRowMask, {123456789012345678}), "123456789012345678  ");
     EXPECT_EQ(format_using(kRowMask, {-999999999999999999}), "-999999999999999999  ");
-    EXPECT_EQ(format_using(kRowMask, {-0.0L}), "_________________0  ");
+    EXPECT_EQ(format_using(kRowMask, {-0.0}), "_________________0  ");
     // Nineteen digits: eighteen significant, the 18th rounded, then a 0.
     EXPECT_EQ(format_using(kRowMask, {1234567890123456789}), "1234567890123456790  ");
-    EXPECT_EQ(format_using(kRowMask, {-9223372036854775807.0L - 1}), "-9223372036854775810  ");
+    EXPECT_EQ(format_using(kRowMask, {std::numeric_limits<std::int64_t>::min()}),
+              "-9223372036854775810  ");
 }
 
 TEST(FormatUsing, RoundsToWholeNumbers) {
-    EXPECT_EQ(format_using("##", {2.5L}), " 2");
-    EXPECT_EQ(format_using("##", {3.5L}), " 4");
-    EXPECT_EQ(format_using("##", {2.51L}), " 3");
-    EXPECT_EQ(format_using("##", {0.5L}), " 1");
-    EXPECT_EQ(format_using("##", {-0.5L}), "-1");
-    EXPECT_EQ(format_using("##", {0.49L}), " 0");
-    EXPECT_EQ(format_using("##", {0.04L}), " 0");
-    EXPECT_EQ(format_using("##", {99.5L}), "100");
-    EXPECT_EQ(format_using("##", {1e20L}), "100000000000000000000");
+    EXPECT_EQ(format_using("##", {2.5}), " 2");
+    EXPECT_EQ(format_using("##", {3.5}), " 4");
+    EXPECT_EQ(format_using("##", {decimal(251, -2)}), " 3");
+    EXPECT_EQ(format_using("##", {0.5}), " 1");
+    EXPECT_EQ(format_using("##", {-0.5}), "-1");
+    EXPECT_EQ(format_using("##", {decimal(49, -2)}), " 0");
+    EXPECT_EQ(format_using("##", {decimal(4, -2)}), " 0");
+    EXPECT_EQ(format_using("##", {99.5}), "100");
+    EXPECT_EQ(format_using("##", {1e20}), "100000000000000000000");
 }
 
 TEST(FormatUsing, MaskIsReusedFromItsStart) {

@@ -29,7 +29,7 @@ class QuietTerminal final : public Terminal {
         return key;
     }
     void sleep_ms(std::int32_t) override {}
-    Real seconds_since_midnight() override { return now_ += 0.001L; }
+    Real seconds_since_midnight() override { return now_ += Real(1) / 1000; }
     void finish(const Screen&) override {}
 
   private:

@@ -18,6 +18,8 @@ Real round_to(Real x, std::int32_t decimals);
 Real larger_of(Real a, Real b);
 // Square root; a negative value comes back unchanged.
 Real square_root(Real x);
+// The factor 10^(2^(index + 3)) of the table below (index 0..9).
+Real factor_power_of_ten(std::int32_t index);
 // Exact powers of ten from 10^0..10^7 and the factors 10^8, 10^16, ... 10^4096.
 Real power_of_ten(std::int32_t exponent);
 // x times 10^exponent with the same factors: multiplied in for a positive,

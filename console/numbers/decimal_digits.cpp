@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cmath>
 
 #include "console/numbers/arithmetic.hpp"
 #include "console/numbers/decimal_writer.hpp"
@@ -9,12 +8,12 @@ namespace cp {
 
 namespace {
 
-constexpr Real kTenTo17 = 1e17L;
-constexpr Real kTenTo18 = 1e18L;
+constexpr Real kTenTo17 = std::int64_t{100000000000000000};
+constexpr Real kTenTo18 = std::int64_t{1000000000000000000};
 
 // |x| * 10^(17 - k) rounded to an integer, halves to even.
 Real scaled_significand(Real magnitude, std::int32_t k) {
-    return std::rint(scale_by_power_of_ten(magnitude, 17 - k));
+    return rint(scale_by_power_of_ten(magnitude, 17 - k));
 }
 
 }  // namespace
@@ -23,25 +22,24 @@ DecimalDigits decimal_digits(Real x, std::int32_t n) {
     n = std::clamp(n, 1, 19);
     DecimalDigits result;
     result.count = n;
-    const int kind = std::fpclassify(x);
-    if (kind == FP_ZERO || kind == FP_SUBNORMAL || kind == FP_NAN) {
+    if (x.has_zero_exponent() || isnan(x)) {
         std::fill_n(result.digits.begin(), n, '0');
         return result;
     }
-    result.negative = std::signbit(x);
-    if (kind == FP_INFINITE) {
+    result.negative = signbit(x);
+    if (isinf(x)) {
         std::fill_n(result.digits.begin(), n, '9');
         result.exponent = 999;
         return result;
     }
 
-    const Real magnitude = std::fabs(x);
-    const std::int32_t b = std::ilogb(magnitude);
+    const Real magnitude = abs(x);
+    const std::int32_t b = ilogb(magnitude);
     // 19728/65536 is a little below log10(2); the shift floors negative products too.
     std::int32_t k = (b * 19728) >> 16;
     Real s = scaled_significand(magnitude, k);
     if (s >= kTenTo18) {
-        s = std::rint(s / 10);
+        s = rint(s / 10);
         ++k;
     } else if (s < kTenTo17) {
         // Far below 1 the estimate can come out one too large (first at 2^-681);
@@ -49,14 +47,14 @@ DecimalDigits decimal_digits(Real x, std::int32_t n) {
         --k;
         s = scaled_significand(magnitude, k);
         if (s >= kTenTo18) {
-            s = std::rint(s / 10);
+            s = rint(s / 10);
             ++k;
         }
     }
 
     // The 18 digits of s and two zeros; rounding looks at digit n+1 alone.
     char all[20];
-    detail::write_decimal_fixed(all, 18, static_cast<std::uint64_t>(s));
+    detail::write_decimal_fixed(all, 18, static_cast<std::uint64_t>(to_int64(s)));
     all[18] = all[19] = '0';
     const char next = all[n];
     const bool odd = ((all[n - 1] - '0') & 1) != 0;

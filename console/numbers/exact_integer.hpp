@@ -1,34 +1,25 @@
 #pragma once
-// Recognising integer values of the working format without touching the x87
-// control word (a plain cast to an integer type switches the rounding mode
-// twice, which costs more than formatting the digits).
-#include <cmath>
+// Recognising integer values of the working format straight from its fields,
+// for the fast paths of printing and of the integer operations.
 #include <cstdint>
-#include <cstring>
 
 #include "console/numbers/real.hpp"
 
 namespace cp::detail {
 
-inline constexpr Real kRoundingShift = 0x1.8p63L;  // 2^63 + 2^62
-inline constexpr Real kShiftableLimit = 0x1p61L;   // so rounding cannot reach 2^64
-
-// Adding the shift to |x| < 2^61 rounds x to an integer (halves to even; the
-// spacing there is 1) and leaves that integer plus the shift as the 64-bit
-// significand, which on x86-64 is the first eight bytes of the value.
-inline std::int64_t shifted_to_int64(Real shifted) {
-    constexpr std::uint64_t kShiftBits = 0xC000000000000000u;
-    std::uint64_t significand;
-    std::memcpy(&significand, &shifted, sizeof significand);
-    return static_cast<std::int64_t>(significand - kShiftBits);
-}
-
-// Sets out to x and returns true when x is an integer of magnitude below 2^61.
+// Sets out to x and returns true when x is an integer of magnitude below 2^63
+// (-0 gives 0).
 inline bool exact_integer(Real x, std::int64_t& out) {
-    if (!(std::fabs(x) < kShiftableLimit)) return false;
-    const Real shifted = x + kRoundingShift;
-    if (shifted - kRoundingShift != x) return false;
-    out = shifted_to_int64(shifted);
+    if (x.is_zero()) {
+        out = 0;
+        return true;
+    }
+    const std::int32_t e = x.biased_exponent();
+    if (e < Real::kBias || e >= Real::kBias + 63) return false;
+    const int fraction_bits = Real::kBias + 63 - e;  // 1..63
+    if ((x.significand() << (64 - fraction_bits)) != 0) return false;
+    const auto magnitude = static_cast<std::int64_t>(x.significand() >> fraction_bits);
+    out = x.is_negative() ? -magnitude : magnitude;
     return true;
 }
 

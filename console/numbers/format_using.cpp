@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cmath>
 
 #include "console/numbers/decimal_writer.hpp"
 #include "console/numbers/exact_integer.hpp"
@@ -10,7 +9,7 @@ namespace cp {
 namespace {
 
 constexpr std::size_t kOutputLimit = 1024;
-constexpr Real kTenTo18 = 1e18L;
+constexpr Real kTenTo18 = std::int64_t{1000000000000000000};
 
 struct Field {
     int positions = 0;  // digit positions, the sign position not counted
@@ -75,7 +74,7 @@ struct WholeNumber {
 WholeNumber round_to_whole(Real x) {
     WholeNumber w;
     std::int64_t i;
-    if (std::fabs(x) < kTenTo18 && detail::exact_integer(x, i)) {  // the common case
+    if (abs(x) < kTenTo18 && detail::exact_integer(x, i)) {  // the common case
         w.negative = i < 0;
         const std::uint64_t magnitude =
             w.negative ? 0 - static_cast<std::uint64_t>(i) : static_cast<std::uint64_t>(i);

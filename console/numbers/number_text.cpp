@@ -1,4 +1,3 @@
-#include <cmath>
 #include <cstdlib>
 
 #include "console/numbers/decimal_writer.hpp"
@@ -10,7 +9,7 @@ namespace cp {
 namespace {
 
 constexpr std::int32_t kSignificantDigits = 15;
-constexpr Real kTenTo15 = 1e15L;
+constexpr Real kTenTo15 = std::int64_t{1000000000000000};
 
 // Sign place, digits, point and exponent never need more than 23 bytes.
 constexpr std::size_t kTextCapacity = 32;
@@ -62,7 +61,7 @@ char* write_rounded_text(char* p, Real x) {
 // integer itself, with no rounding to do.
 char* write_text(char* p, Real x) {
     std::int64_t i;
-    if (std::fabs(x) < kTenTo15 && detail::exact_integer(x, i)) {
+    if (abs(x) < kTenTo15 && detail::exact_integer(x, i)) {
         const std::uint64_t magnitude =
             i < 0 ? 0 - static_cast<std::uint64_t>(i) : static_cast<std::uint64_t>(i);
         *p++ = i < 0 ? '-' : ' ';

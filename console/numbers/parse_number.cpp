@@ -13,7 +13,7 @@ constexpr std::int64_t kExponentCap = 9999;
 // Decimal exponents (digits before the point) from which a typed number is
 // taken as too large or too small for the format.
 constexpr std::int64_t kDecimalExponentLimit = 4933;
-constexpr Real kTooLarge = 0x1p127L;
+constexpr Real kTooLarge = Real::from_bits(Real::kBias + 127, Real::kIntegerBit);  // 2^127
 
 bool is_blank(char c) {
     return c == ' ' || c == '\t' || c == '\n';
@@ -73,7 +73,7 @@ Real parse_based(std::string_view text, std::size_t pos) {
             value = value * static_cast<std::uint64_t>(base) + digit;
         }
     }
-    if (pos == first || overflow) return 0.0L;
+    if (pos == first || overflow) return 0;
 
     // Typed 16- and 32-bit patterns with the top bit set are negative unless a
     // leading 0 or the long ("&") / quad ("&&") suffix says otherwise.
@@ -81,10 +81,10 @@ Real parse_based(std::string_view text, std::size_t pos) {
         const bool long_suffix = pos < text.size() && text[pos] == '&';
         const bool quad_suffix = long_suffix && pos + 1 < text.size() && text[pos + 1] == '&';
         if (value >= 0x8000u && value <= 0xFFFFu && !long_suffix) {
-            return static_cast<Real>(value) - 65536.0L;
+            return static_cast<Real>(value) - 65536;
         }
         if (value >= 0x80000000u && value <= 0xFFFFFFFFu && !quad_suffix) {
-            return static_cast<Real>(value) - 4294967296.0L;
+            return static_cast<Real>(value) - std::int64_t{4294967296};
         }
     }
     return static_cast<Real>(value);
@@ -131,7 +131,7 @@ Real parse_number(std::string_view text) {
             ++dropped_integer;
         }
     }
-    if (!any_digit) return 0.0L;
+    if (!any_digit) return 0;
 
     std::int64_t exponent = 0;
     if (pos < text.size() &&
@@ -147,14 +147,14 @@ Real parse_number(std::string_view text) {
         }
         if (exponent_negative) exponent = -exponent;
     }
-    if (kept == 0) return 0.0L;
+    if (kept == 0) return 0;
 
     // Digits before the point of the result (x = 0.d1d2... * 10^e).
     const std::int64_t leading_zero_places = integer_digits > 0 ? 0 : fraction_places - kept_count;
     const std::int64_t decimal_exponent =
         (integer_digits > 0 ? integer_digits : -leading_zero_places) + exponent;
     if (decimal_exponent >= kDecimalExponentLimit) return negative ? -kTooLarge : kTooLarge;
-    if (decimal_exponent <= -kDecimalExponentLimit) return 0.0L;
+    if (decimal_exponent <= -kDecimalExponentLimit) return 0;
 
     const std::int64_t scale = exponent + dropped_integer - fraction_places;
     const Real value =
