@@ -143,7 +143,12 @@ void install_handlers_once() {
     static bool installed = false;
     if (installed) return;
     installed = true;
-    if (int wake[2]; pipe2(wake, O_CLOEXEC | O_NONBLOCK) == 0) {
+    if (int wake[2]; pipe(wake) == 0) {
+        // pipe2 would do this in one call, but macOS lacks it.
+        for (const int fd : wake) {
+            fcntl(fd, F_SETFD, FD_CLOEXEC);
+            fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+        }
         g_wake_read = wake[0];
         g_wake_write = wake[1];
     }
