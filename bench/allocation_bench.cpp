@@ -8,9 +8,9 @@
 
 #include "allocation_counter.hpp"
 #include "console/console.hpp"
+#include "console/pipe_input.hpp"
 #include "console/split_terminal.hpp"
 #include "console/transcript_output.hpp"
-#include "console/unix/pipe_input.hpp"
 #include "console/unix/tty_output.hpp"
 #include "driver/listing.hpp"
 #include "quiet_terminal.hpp"

@@ -4,8 +4,8 @@
 
 #include <csignal>
 
+#include "console/pipe_input.hpp"
 #include "console/transcript_output.hpp"
-#include "console/unix/pipe_input.hpp"
 #include "console/unix/tty_input.hpp"
 #include "console/unix/tty_output.hpp"
 

@@ -1,7 +1,7 @@
 #include "console/standard_streams.hpp"
 
+#include "console/pipe_input.hpp"
 #include "console/transcript_output.hpp"
-#include "console/windows/pipe_input.hpp"
 #include "console/windows/tty_input.hpp"
 #include "console/windows/tty_output.hpp"
 

@@ -11,9 +11,9 @@
 #include <thread>
 
 #include "console/console.hpp"
+#include "console/pipe_input.hpp"
 #include "console/split_terminal.hpp"
 #include "console/unix/background_writer.hpp"
-#include "console/unix/pipe_input.hpp"
 #include "console/unix/tty_output.hpp"
 
 namespace cp {

@@ -1,6 +1,6 @@
 // Keys from a standard input that is not a console: a real pipe, as when
 // keys are piped into the program.
-#include "console/windows/pipe_input.hpp"
+#include "console/pipe_input.hpp"
 
 #include <fcntl.h>
 #include <io.h>

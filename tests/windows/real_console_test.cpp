@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "console/console.hpp"
+#include "console/pipe_input.hpp"
 #include "console/split_terminal.hpp"
-#include "console/windows/pipe_input.hpp"
 #include "console/windows/tty_guard.hpp"
 #include "console/windows/tty_input.hpp"
 #include "console/windows/tty_output.hpp"

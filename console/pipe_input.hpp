@@ -1,12 +1,12 @@
 #pragma once
-// Keys from a standard input that is not a terminal: each byte is a key, and
-// LF, CR and CR LF are one Enter.
+// Keys from a standard input that is not a terminal (a pipe, a file, the null
+// device), the same on every platform: each byte is a key, and LF, CR and
+// CR LF are one Enter.
 #include <functional>
 #include <string>
 #include <utility>
 
 #include "console/key_source.hpp"
-#include "console/pipe_keys.hpp"
 
 namespace cp {
 
@@ -22,13 +22,11 @@ class PipeInput final : public KeySource {
 
   private:
     bool fill();
-    // A read now would return at once: bytes are there, or the input has ended.
-    bool readable_now() const;
 
     int fd_;
     std::string buffer_;
     std::size_t next_ = 0;
-    PipeKeys keys_;
+    bool after_cr_ = false;
     bool ended_ = false;
     std::function<void()> screen_hook_;
 };
