@@ -44,7 +44,7 @@ struct ShellOptions {
     bool keys_from_pipe = false;
     bool background = false;
     unsigned short columns = 80;
-    std::vector<std::string> arguments;
+    std::vector<std::string> arguments{};
     bool no_colour = false;  // NO_COLOR set for the program
 };
 
