@@ -1,15 +1,8 @@
 #include "console/fd_reader.hpp"
 
-#include <io.h>
-#include <windows.h>
+#include "console/windows/handles.hpp"
 
 namespace cp {
-
-namespace {
-HANDLE handle_of(int fd) {
-    return reinterpret_cast<HANDLE>(_get_osfhandle(fd));
-}
-}  // namespace
 
 // ReadFile on the handle itself: the C runtime's text mode would turn CR LF
 // into LF and end the input at a Ctrl+Z byte.

@@ -1,9 +1,8 @@
 #include "console/fd_writer.hpp"
 
-#include <io.h>
-#include <windows.h>
-
 #include <algorithm>
+
+#include "console/windows/handles.hpp"
 
 namespace cp {
 
@@ -15,7 +14,7 @@ constexpr std::size_t kLargestWrite = 1 << 30;
 // Straight to the handle: the C runtime's text mode would turn LF into CR LF,
 // and the bytes must be the same as on every other platform.
 bool write_all(int fd, std::string_view bytes) {
-    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    const HANDLE handle = handle_of(fd);
     if (handle == INVALID_HANDLE_VALUE) return false;
     while (!bytes.empty()) {
         DWORD done = 0;

@@ -2,6 +2,7 @@
 
 #include "console/pipe_input.hpp"
 #include "console/transcript_output.hpp"
+#include "console/windows/handles.hpp"
 #include "console/windows/tty_input.hpp"
 #include "console/windows/tty_output.hpp"
 
@@ -12,12 +13,12 @@ constexpr int kStandardInput = 0;
 constexpr int kStandardOutput = 1;
 
 std::unique_ptr<KeySource> open_keys(int fd) {
-    if (is_console_input(fd)) return std::make_unique<TtyInput>(fd);
+    if (is_console(fd)) return std::make_unique<TtyInput>(fd);
     return std::make_unique<PipeInput>(fd);
 }
 
 std::unique_ptr<ScreenSink> open_screen(int fd, const StreamOptions& options) {
-    if (is_console_output(fd)) return std::make_unique<TtyOutput>(fd, options.colours);
+    if (is_console(fd)) return std::make_unique<TtyOutput>(fd, options.colours);
     return std::make_unique<TranscriptOutput>(fd);
 }
 }  // namespace

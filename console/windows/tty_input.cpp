@@ -1,22 +1,10 @@
 #include "console/windows/tty_input.hpp"
 
-#include <io.h>
-
+#include "console/windows/handles.hpp"
 #include "console/windows/key_record.hpp"
 #include "console/windows/tty_guard.hpp"
 
 namespace cp {
-
-namespace {
-HANDLE handle_of(int fd) {
-    return reinterpret_cast<HANDLE>(_get_osfhandle(fd));
-}
-}  // namespace
-
-bool is_console_input(int fd) {
-    DWORD mode = 0;
-    return GetConsoleMode(handle_of(fd), &mode) != 0;
-}
 
 TtyInput::TtyInput(int fd) : handle_(handle_of(fd)) {
     raw_ = tty_guard::enter_raw_input(handle_);

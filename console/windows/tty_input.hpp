@@ -35,7 +35,4 @@ class TtyInput final : public KeySource {
     std::function<void()> screen_hook_;
 };
 
-// True if fd is a console's input.
-bool is_console_input(int fd);
-
 }  // namespace cp

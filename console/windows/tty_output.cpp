@@ -1,11 +1,10 @@
 #include "console/windows/tty_output.hpp"
 
-#include <io.h>
-
 #include <algorithm>
 #include <vector>
 
 #include "console/windows/console_window.hpp"
+#include "console/windows/handles.hpp"
 #include "console/windows/tty_guard.hpp"
 
 namespace cp {
@@ -14,10 +13,6 @@ namespace {
 constexpr std::size_t kLargeOutput = 32 * 1024;
 constexpr std::int32_t kDefaultWidth = 80;
 constexpr std::int32_t kDefaultHeight = 25;
-
-HANDLE handle_of(int fd) {
-    return reinterpret_cast<HANDLE>(_get_osfhandle(fd));
-}
 
 CONSOLE_SCREEN_BUFFER_INFO buffer_info(HANDLE handle) {
     CONSOLE_SCREEN_BUFFER_INFO info{};
@@ -82,11 +77,6 @@ class BufferCells final : public ConsoleCells {
     std::vector<CHAR_INFO> cells_;
 };
 }  // namespace
-
-bool is_console_output(int fd) {
-    DWORD mode = 0;
-    return GetConsoleMode(handle_of(fd), &mode) != 0;
-}
 
 TtyOutput::TtyOutput(int fd, bool colours)
     : handle_(handle_of(fd)),

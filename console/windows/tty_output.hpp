@@ -52,7 +52,4 @@ class TtyOutput final : public ScreenSink {
     VtInterpreter interpreter_;
 };
 
-// True if fd is a console's screen buffer.
-bool is_console_output(int fd);
-
 }  // namespace cp
