@@ -26,11 +26,6 @@ constexpr std::array<char32_t, 32> kControlGlyphs = {
 };
 constexpr char32_t kDeleteGlyph = 0x2302;
 
-// Console colours count blue, green, red from bit 0; ANSI counts red, green, blue.
-int ansi_colour(int console_colour) {
-    return ((console_colour & 1) << 2) | (console_colour & 2) | ((console_colour & 4) >> 2);
-}
-
 void append_number(std::string& out, std::int32_t n) {
     char digits[12];
     const auto [end, error] = std::to_chars(digits, digits + sizeof digits, n);
@@ -44,10 +39,10 @@ void append_sgr(std::string& out, Attribute attribute, std::int32_t previous = -
     const int fg = attribute & 0x0F;
     const int bg = (attribute >> 4) & 0x0F;
     out += "\x1b[";
-    append_number(out, ((fg & 8) ? 90 : 30) + ansi_colour(fg));
+    append_number(out, ((fg & 8) ? 90 : 30) + swap_red_blue(fg));
     if (previous < 0 || ((previous >> 4) & 0x0F) != bg) {
         out.push_back(';');
-        append_number(out, ((bg & 8) ? 100 : 40) + ansi_colour(bg));
+        append_number(out, ((bg & 8) ? 100 : 40) + swap_red_blue(bg));
     }
     out.push_back('m');
 }

@@ -95,6 +95,12 @@ class TtyRenderer {
     bool colours_ = true;
 };
 
+// Console colours count blue, green, red from bit 0; ANSI counts red, green,
+// blue. The swap is its own inverse: it maps either way.
+constexpr int swap_red_blue(int colour) {
+    return ((colour & 1) << 2) | (colour & 2) | ((colour & 4) >> 2);
+}
+
 // SGR sequence for a console attribute (background * 16 + foreground).
 std::string sgr_for(Attribute attribute);
 

@@ -3,14 +3,15 @@
 #include <algorithm>
 #include <charconv>
 
+#include "console/tty_renderer.hpp"
+
 namespace cp {
 
 namespace {
 constexpr char kEsc = 0x1b;
 
-// ANSI counts red, green, blue from bit 0; the console counts blue, green, red.
 std::uint16_t console_colour(int ansi) {
-    return static_cast<std::uint16_t>(((ansi & 1) << 2) | (ansi & 2) | ((ansi & 4) >> 2));
+    return static_cast<std::uint16_t>(swap_red_blue(ansi));
 }
 
 std::size_t utf8_length(unsigned char lead) {
