@@ -5,11 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <string>
 #include <vector>
 
 #include "console/console.hpp"
+#include "renderer_terminal.hpp"
 #include "vt_emulator.hpp"
 
 namespace cp {
@@ -18,31 +18,10 @@ namespace {
 using testing::Emulator;
 
 // The console drawing through the renderer into the emulator.
-class RenderingTerminal final : public Terminal {
+class RenderingTerminal final : public testing::RendererTerminal {
   public:
-    RenderingTerminal(int width, int height) : renderer(width), emulator(width, height) {}
+    RenderingTerminal(int width, int height) : RendererTerminal(width), emulator(width, height) {}
 
-    void text(const Screen& screen, std::int32_t row, std::int32_t column,
-              std::string_view bytes) override {
-        renderer.text(screen, row, column, bytes);
-    }
-    void row_left(const Screen&, std::int32_t row, RowExit how) override {
-        renderer.row_left(row, how);
-    }
-    void scrolled(const Screen&) override { renderer.scrolled(); }
-    void moved(const Screen& screen) override { renderer.moved(screen); }
-    void cleared(const Screen& screen) override { renderer.cleared(screen); }
-    void beep() override { renderer.beep(); }
-    bool key_ready() override { return false; }
-    std::optional<std::string> next_key() override {
-        flush();
-        if (keys.empty()) return std::nullopt;
-        std::string key = keys.front();
-        keys.pop_front();
-        return key;
-    }
-    void sleep_ms(std::int32_t) override { flush(); }
-    Real seconds_since_midnight() override { return 0; }
     void finish(const Screen&) override {
         renderer.finish();
         finished = renderer.output();
@@ -50,19 +29,11 @@ class RenderingTerminal final : public Terminal {
         renderer.output().clear();
     }
 
-    void flush() override {
-        renderer.place_cursor();
-        emulator.feed(renderer.output());
-        renderer.output().clear();
-    }
-    void type(std::string_view text) {
-        for (const char c : text) keys.emplace_back(1, c);
-    }
-
-    TtyRenderer renderer;
     Emulator emulator;
-    std::deque<std::string> keys;
     std::string finished;  // what finish wrote
+
+  private:
+    void show(std::string_view bytes) override { emulator.feed(bytes); }
 };
 
 struct TtyRendererTest : ::testing::Test {

@@ -7,14 +7,13 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <string>
 #include <vector>
 
 #include "console/console.hpp"
-#include "console/tty_renderer.hpp"
 #include "driver/program.hpp"
 #include "driver/state.hpp"
+#include "renderer_terminal.hpp"
 #include "vt_emulator.hpp"
 
 namespace cp {
@@ -79,56 +78,29 @@ std::uint16_t attribute_of(const testing::Emulator::Cell& cell) {
 }
 
 // The program drawing through the renderer into both.
-class BothTerminal final : public Terminal {
+class BothTerminal final : public testing::RendererTerminal {
   public:
     BothTerminal(int width, int height)
-        : width_(width),
+        : RendererTerminal(width),
+          width_(width),
           height_(height),
-          renderer_(width),
           emulator_(width, height),
           cells_(width, height),
           interpreter_(cells_, width, height, kDefaultAttribute) {}
 
-    void type(std::string_view text) {
-        for (const char c : text) keys_.emplace_back(1, c);
-    }
     int comparisons() const { return comparisons_; }
 
-    void text(const Screen& screen, std::int32_t row, std::int32_t column,
-              std::string_view bytes) override {
-        renderer_.text(screen, row, column, bytes);
-    }
-    void row_left(const Screen&, std::int32_t row, RowExit how) override {
-        renderer_.row_left(row, how);
-    }
-    void scrolled(const Screen&) override { renderer_.scrolled(); }
-    void moved(const Screen& screen) override { renderer_.moved(screen); }
-    void cleared(const Screen& screen) override { renderer_.cleared(screen); }
-    void beep() override { renderer_.beep(); }
-    bool key_ready() override { return false; }
-    std::optional<std::string> next_key() override {
-        flush();
-        // After the first difference the session ends, as at the end of its keys.
-        if (keys_.empty() || ::testing::Test::HasFatalFailure()) return std::nullopt;
-        std::string key = keys_.front();
-        keys_.pop_front();
-        return key;
-    }
-    void sleep_ms(std::int32_t) override { flush(); }
-    Real seconds_since_midnight() override { return 0; }
     void finish(const Screen&) override {
-        renderer_.finish();
+        renderer.finish();
         flush();
-    }
-    void flush() override {
-        renderer_.place_cursor();
-        emulator_.feed(renderer_.output());
-        interpreter_.run(renderer_.output());
-        renderer_.output().clear();
-        compare();
     }
 
   private:
+    void show(std::string_view bytes) override {
+        emulator_.feed(bytes);
+        interpreter_.run(bytes);
+        compare();
+    }
     void compare() {
         ++comparisons_;
         for (int y = 0; y < height_; ++y) {
@@ -149,11 +121,9 @@ class BothTerminal final : public Terminal {
 
     int width_;
     int height_;
-    TtyRenderer renderer_;
     testing::Emulator emulator_;
     MemoryCells cells_;
     VtInterpreter interpreter_;
-    std::deque<std::string> keys_;
     int comparisons_ = 0;
 };
 
