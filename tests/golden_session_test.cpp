@@ -16,13 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string read_file(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // " 0 sek" at a search's result line and " .01 Sek. " after a listing.
 std::string without_times(const std::string& transcript) {
     static const std::regex search_time(R"( -?[0-9.E+-]+ sek\n)");
@@ -39,14 +32,14 @@ TEST(GoldenSession, TranscriptsMatchTheirRecords) {
         if (entry.path().extension() != ".keys") continue;
         ++sessions;
         const fs::path record = fs::path(entry.path()).replace_extension(".transcript");
-        const auto result = testing::run_session(read_file(entry.path()));
+        const auto result = testing::run_session(testing::read_file(entry.path()));
         EXPECT_EQ(result.exit_status, 0) << entry.path();
         const std::string actual = without_times(result.transcript);
         if (update) {
             std::ofstream(record, std::ios::binary) << actual;
             continue;
         }
-        const std::string expected = read_file(record);
+        const std::string expected = testing::read_file(record);
         // Line by line, so that a difference names its line.
         std::istringstream a(actual);
         std::istringstream e(expected);

@@ -3,10 +3,21 @@
 // terminals) and measures it: wall time, peak memory, what it wrote to standard error. A
 // session that runs past its time is killed and counts as not ended by itself.
 #include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace cp::testing {
+
+// The whole of a file, as bytes; empty if it cannot be read.
+inline std::string read_file(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
 
 struct TimedSession {
     int exit_status = -1;  // -1: killed or died of a signal

@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <thread>
 
 namespace cp::testing {
@@ -22,13 +21,6 @@ std::string temp_file(const char* stem) {
     const int fd = mkstemp(path.data());
     if (fd >= 0) close(fd);
     return path;
-}
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 // The peak resident memory of the running program, from its own address space:
@@ -93,8 +85,8 @@ TimedSession run_timed_session(const std::string& keys, std::chrono::millisecond
     result.elapsed = std::chrono::steady_clock::now() - started;
     if (WIFEXITED(status) && !result.timed_out) result.exit_status = WEXITSTATUS(status);
     if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
-    result.transcript = slurp(out_path);
-    result.errors = slurp(err_path);
+    result.transcript = read_file(out_path);
+    result.errors = read_file(err_path);
     std::remove(in_path.c_str());
     std::remove(out_path.c_str());
     std::remove(err_path.c_str());

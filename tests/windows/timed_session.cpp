@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 namespace cp::testing {
@@ -15,13 +14,6 @@ namespace cp::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 fs::path temp_file(const char* stem) {
     static int serial = 0;
@@ -104,8 +96,8 @@ TimedSession run_timed_session(const std::string& keys, std::chrono::millisecond
         CloseHandle(child.hThread);
         CloseHandle(child.hProcess);
     }
-    result.transcript = slurp(out_path);
-    result.errors = slurp(err_path);
+    result.transcript = read_file(out_path);
+    result.errors = read_file(err_path);
     std::error_code ignored;
     fs::remove(in_path, ignored);
     fs::remove(out_path, ignored);
