@@ -27,7 +27,19 @@ struct TimedSession {
     long max_rss_kb = 0;  // sampled while it runs (VmHWM)
     std::string transcript;
     std::string errors;
+    // Empty when the program ran and was waited for; otherwise what failed in
+    // the test's own machinery (then nothing above says anything of the program).
+    std::string not_run;
 };
+
+// How the session ended, for a test's message: "exit status 0", "signal 9",
+// "timed out", or why it never ran.
+inline std::string ending(const TimedSession& run) {
+    if (!run.not_run.empty()) return "not run: " + run.not_run;
+    if (run.timed_out) return "timed out";
+    if (run.signal != 0) return "signal " + std::to_string(run.signal);
+    return "exit status " + std::to_string(run.exit_status);
+}
 
 // The program run is COLLATZPERM_PROGRAM from the environment if set, else the
 // one this test binary was built with; `arguments` follow its name.

@@ -67,12 +67,13 @@ TimedSession run_timed_session(const std::string& keys, std::chrono::millisecond
         cp::testing::exec_program(program, arguments);
     }
     TimedSession result;
+    if (child < 0) result.not_run = "could not be started: fork failed";
     int status = 0;
-    for (;;) {
+    for (; child > 0;) {
         const pid_t done = waitpid(child, &status, WNOHANG);
         if (done == child) break;
         if (done < 0) {
-            status = 0;
+            result.not_run = "could not be waited for";
             break;
         }
         result.max_rss_kb = std::max(result.max_rss_kb, peak_kb_of(child));

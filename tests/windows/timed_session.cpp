@@ -15,6 +15,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr int kStartAttempts = 5;
+
 fs::path temp_file(const char* stem) {
     static int serial = 0;
     return fs::temp_directory_path() / (std::string(stem) + std::to_string(GetCurrentProcessId()) +
@@ -72,26 +74,42 @@ TimedSession run_timed_session(const std::string& keys, std::chrono::millisecond
     for (const std::string& argument : arguments) command += quoted(argument);
     PROCESS_INFORMATION child{};
     const std::wstring program = program_path();
-    const auto started = std::chrono::steady_clock::now();
-    // No console of its own: the streams are files, as in a pipe session.
-    const bool created = CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE,
-                                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &child);
+    TimedSession result;
+    auto started = std::chrono::steady_clock::now();
+    // No console of its own: the streams are files, as in a pipe session. A
+    // host under load (Wine's server starting its services) may refuse a
+    // process now and then; only that is tried again, never a run that ended.
+    bool created = false;
+    for (int attempt = 1; attempt <= kStartAttempts && !created; ++attempt) {
+        started = std::chrono::steady_clock::now();
+        created = CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE,
+                                 CREATE_NO_WINDOW, nullptr, nullptr, &startup, &child);
+        if (!created) {
+            result.not_run = "could not be started: error " + std::to_string(GetLastError()) +
+                             " after " + std::to_string(attempt) + " attempts";
+            Sleep(static_cast<DWORD>(100 * attempt));
+        }
+    }
     CloseHandle(in);
     CloseHandle(out);
     CloseHandle(err);
 
-    TimedSession result;
     if (created) {
+        result.not_run.clear();
         const auto wait = static_cast<DWORD>(limit.count());
-        if (WaitForSingleObject(child.hProcess, wait) == WAIT_TIMEOUT) {
+        const DWORD waited = WaitForSingleObject(child.hProcess, wait);
+        if (waited == WAIT_TIMEOUT) {
             result.timed_out = true;
             TerminateProcess(child.hProcess, 1);
             WaitForSingleObject(child.hProcess, INFINITE);
         }
         result.elapsed = std::chrono::steady_clock::now() - started;
         DWORD status = 0;
-        GetExitCodeProcess(child.hProcess, &status);
-        if (!result.timed_out) result.exit_status = static_cast<int>(status);
+        if (waited == WAIT_FAILED || !GetExitCodeProcess(child.hProcess, &status)) {
+            result.not_run = "could not be waited for: error " + std::to_string(GetLastError());
+        } else if (!result.timed_out) {
+            result.exit_status = static_cast<int>(status);
+        }
         result.max_rss_kb = peak_kb_of(child.hProcess);
         CloseHandle(child.hThread);
         CloseHandle(child.hProcess);
