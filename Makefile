@@ -69,12 +69,15 @@ windows:
 	$(WINDOWS_CMAKE)
 	$(CMAKE) --build build-windows -j $(JOBS) --target collatzperm
 
+# One Wine server for the whole test run, started before the first test and
+# ended after the last: tests started side by side then never meet a server
+# that is starting up or shutting down.
 test-windows:
 	$(WINDOWS_CMAKE)
 	$(WINE_ENV) $(CMAKE) --build build-windows -j $(JOBS)
-	cd build-windows && $(WINE_ENV) python3 ../tests/windows/with_console.py \
-	  ctest --output-on-failure -j $(JOBS)
-	$(WINE_ENV) wineserver -w
+	cd build-windows && $(WINE_ENV) sh -c 'wineserver -w; wineserver -p; \
+	  python3 ../tests/windows/with_console.py ctest --output-on-failure -j $(JOBS); \
+	  status=$$?; wineserver -k; wineserver -w; exit $$status'
 
 fuzz-build:
 	$(CMAKE) -S fuzz -B build-fuzz -DCMAKE_CXX_COMPILER=clang++
