@@ -1,6 +1,9 @@
 #pragma once
 // A terminal made of a key source and a screen sink, chosen separately: keys from
 // a file with a terminal for output is a valid way to replay a session.
+#include <functional>
+
+#include "console/flush_pacer.hpp"
 #include "console/key_source.hpp"
 #include "console/screen_sink.hpp"
 #include "console/terminal.hpp"
@@ -9,10 +12,13 @@ namespace cp {
 
 class SplitTerminal final : public Terminal {
   public:
+    using TimeSource = std::function<FlushPacer::Clock::time_point()>;
+
     // While it waits for keys the screen is out, and a resume or a resize
-    // shows on it at once.
-    SplitTerminal(KeySource& keys, ScreenSink& sink) : keys_(keys), sink_(sink) {
-        keys_.set_screen_hook([this] { sink_.flush(); });
+    // shows on it at once. `now` is the pacer's clock (tests stand it still).
+    SplitTerminal(KeySource& keys, ScreenSink& sink, TimeSource now = &FlushPacer::Clock::now)
+        : keys_(keys), sink_(sink), now_(std::move(now)) {
+        keys_.set_screen_hook([this] { flush(); });
     }
     ~SplitTerminal() override { keys_.set_screen_hook({}); }
     SplitTerminal(const SplitTerminal&) = delete;
@@ -34,7 +40,7 @@ class SplitTerminal final : public Terminal {
     PixelSize window_pixel_size() override { return sink_.window_pixel_size(); }
     PixelSize work_area_pixel_size() override { return sink_.work_area_pixel_size(); }
     void move_window(std::int32_t x, std::int32_t y) override { sink_.move_window(x, y); }
-    void flush() override { sink_.flush(); }
+    void flush() override;
 
     bool key_ready() override;
     std::optional<std::string> next_key() override;
@@ -43,8 +49,13 @@ class SplitTerminal final : public Terminal {
     void finish(const Screen& screen) override { sink_.finish(screen); }
 
   private:
+    // While rows stream: a flush only when the last is an interval ago.
+    void flush_paced();
+
     KeySource& keys_;
     ScreenSink& sink_;
+    TimeSource now_;
+    FlushPacer pacer_;
 };
 
 }  // namespace cp
