@@ -1,6 +1,7 @@
 #include "console/windows/tty_output.hpp"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "console/windows/console_window.hpp"
@@ -32,18 +33,35 @@ class BufferCells final : public ConsoleCells {
   public:
     explicit BufferCells(HANDLE handle) : handle_(handle) {}
 
-    void put(std::int32_t x, std::int32_t y, std::wstring_view text,
-             std::uint16_t attribute) override {
-        cells_.resize(text.size());
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            cells_[i].Char.UnicodeChar = text[i];
-            cells_[i].Attributes = attribute;
+    bool put(std::int32_t x, std::int32_t y, const CellBlock& block) override {
+        cells_.resize(static_cast<std::size_t>(block.width) *
+                      static_cast<std::size_t>(block.height));
+        auto to = cells_.begin();
+        for (std::int32_t r = 0; r < block.height; ++r) {
+            const ConsoleCell* from = block.cells + static_cast<std::ptrdiff_t>(r) * block.stride;
+            for (std::int32_t c = 0; c < block.width; ++c, ++to) {
+                to->Char.UnicodeChar = from[c].ch;
+                to->Attributes = from[c].attribute;
+            }
         }
         SMALL_RECT region{static_cast<SHORT>(x), static_cast<SHORT>(y),
-                          static_cast<SHORT>(x + static_cast<std::int32_t>(text.size()) - 1),
-                          static_cast<SHORT>(y)};
-        WriteConsoleOutputW(handle_, cells_.data(), at(static_cast<std::int32_t>(text.size()), 1),
-                            at(0, 0), &region);
+                          static_cast<SHORT>(x + block.width - 1),
+                          static_cast<SHORT>(y + block.height - 1)};
+        return WriteConsoleOutputW(handle_, cells_.data(), at(block.width, block.height), at(0, 0),
+                                   &region) != 0;
+    }
+    bool get_rows(std::int32_t first_row, std::int32_t rows,
+                  std::span<ConsoleCell> cells) override {
+        const auto width = static_cast<std::int32_t>(cells.size()) / rows;
+        cells_.resize(cells.size());
+        SMALL_RECT region{0, static_cast<SHORT>(first_row), static_cast<SHORT>(width - 1),
+                          static_cast<SHORT>(first_row + rows - 1)};
+        if (!ReadConsoleOutputW(handle_, cells_.data(), at(width, rows), at(0, 0), &region))
+            return false;
+        std::transform(cells_.begin(), cells_.end(), cells.begin(), [](const CHAR_INFO& cell) {
+            return ConsoleCell{cell.Char.UnicodeChar, cell.Attributes};
+        });
+        return true;
     }
     void fill(std::int32_t x, std::int32_t y, std::int64_t count,
               std::uint16_t attribute) override {
@@ -53,14 +71,13 @@ class BufferCells final : public ConsoleCells {
         FillConsoleOutputCharacterW(handle_, L' ', cells, at(x, y), &done);
         FillConsoleOutputAttribute(handle_, attribute, cells, at(x, y), &done);
     }
-    void scroll_up(std::uint16_t attribute) override {
-        // A line feed in the bottom row, as the console makes it for any
-        // program: cheap in a long buffer, and a pseudo-console passes it on
-        // to its terminal as a scroll that keeps the line in the history.
-        const CONSOLE_SCREEN_BUFFER_INFO info = buffer_info(handle_);
+    void scroll_up(std::int32_t bottom, std::int32_t rows, std::uint16_t attribute) override {
+        // Line feeds in the bottom row, as the console makes them for any
+        // program: cheap in a long buffer, and a pseudo-console passes them on
+        // to its terminal as scrolls that keep the lines in its history.
         SetConsoleTextAttribute(handle_, attribute);
-        SetConsoleCursorPosition(handle_, at(0, info.dwSize.Y - 1));
-        write(L"\n");
+        SetConsoleCursorPosition(handle_, at(0, bottom));
+        write(std::wstring(static_cast<std::size_t>(rows), L'\n'));
     }
     void bell() override { write(L"\a"); }
     void show_cursor_at(std::int32_t x, std::int32_t y) override {
