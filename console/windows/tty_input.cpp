@@ -26,6 +26,10 @@ std::optional<std::string> TtyInput::key_of(const INPUT_RECORD& event) {
 }
 
 bool TtyInput::key_ready() {
+    // The program asks after every row of a search. An input handle is
+    // signalled while events wait; asking that costs a host such as Wine a
+    // sixth of a look at the events themselves.
+    if (ended_ || WaitForSingleObject(handle_, 0) != WAIT_OBJECT_0) return false;
     // Events that are no keys are taken out of the way, up to the first key.
     while (!ended_) {
         INPUT_RECORD event{};
