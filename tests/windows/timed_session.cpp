@@ -4,6 +4,7 @@
 // psapi.h needs the types of windows.h first.
 #include <psapi.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -87,6 +88,8 @@ TimedSession run_timed_session(const std::string& keys, std::chrono::millisecond
         if (!created) {
             result.not_run = "could not be started: error " + std::to_string(GetLastError()) +
                              " after " + std::to_string(attempt) + " attempts";
+            // Said where the test's output keeps it, so that a host's refusals are seen.
+            std::fprintf(stderr, "run_timed_session: %s\n", result.not_run.c_str());
             Sleep(static_cast<DWORD>(100 * attempt));
         }
     }
