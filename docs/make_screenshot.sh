@@ -7,6 +7,22 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 binary=$(realpath "${1:-build/collatzperm}")
 python=${PYTHON:-/usr/bin/python3}
+
+# Say all that is missing at once, and how to get it, before starting anything.
+missing=()
+command -v tmux >/dev/null 2>&1 || missing+=(tmux)
+"$python" -c 'import PIL' >/dev/null 2>&1 || missing+=(python3-pil)
+for font in DejaVuSansMono DejaVuSansMono-Bold; do
+    [[ -f /usr/share/fonts/truetype/dejavu/$font.ttf ]] || { missing+=(fonts-dejavu-core); break; }
+done
+if ((${#missing[@]})); then
+    echo "make_screenshot.sh needs ${missing[*]}: apt-get install ${missing[*]}" >&2
+    exit 1
+fi
+if [[ ! -x $binary ]]; then
+    echo "no program at $binary: make build first" >&2
+    exit 1
+fi
 socket=collatzperm-screenshot-$$
 capture=$(mktemp)
 
