@@ -71,11 +71,14 @@ windows:
 
 # One Wine server for the whole test run, started before the first test and
 # ended after the last: tests started side by side then never meet a server
-# that is starting up or shutting down.
+# that is starting up or shutting down. Its services are started first by a
+# process without a console: the first process of a server session starts
+# them, and they keep its console, and so that process, from ending.
 test-windows:
 	$(WINDOWS_CMAKE)
 	$(WINE_ENV) $(CMAKE) --build build-windows -j $(JOBS)
 	cd build-windows && $(WINE_ENV) sh -c 'wineserver -w; wineserver -p; \
+	  wine cmd /c exit </dev/null >/dev/null 2>&1; \
 	  python3 ../tests/windows/with_console.py ctest --output-on-failure -j $(JOBS); \
 	  status=$$?; wineserver -k; wineserver -w; exit $$status'
 
