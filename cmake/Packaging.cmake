@@ -6,7 +6,7 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME collatzperm)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "${COLLATZPERM_MAINTAINER}")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "explore the Collatz sequences that start at powers of two")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_DESCRIPTION
     "An interactive terminal program that finds every start number whose\n"
     "Collatz sequence reaches 1 after exactly i steps (the permutations of\n"
