@@ -1,4 +1,5 @@
-# `make package`: a Debian package of the installed files (binary and man page).
+# `make package`: a Debian package of the installed files (binary and man
+# page); `make package-windows`: a zip of the .exe and README.txt.
 set(COLLATZPERM_MAINTAINER "collatzperm maintainers <maintainers@collatzperm.invalid>"
     CACHE STRING "Maintainer field of the Debian package")
 
@@ -14,8 +15,19 @@ set(CPACK_PACKAGE_DESCRIPTION
     "sequences and explores single sequences. Its texts are German. It can\n"
     "be scripted through pipes.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+
+if(WIN32)
+  # Unpacked by Explorer's "Extract all" into a folder of the zip's name: no
+  # second folder of the same name inside it.
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_FILE_NAME collatzperm-${PROJECT_VERSION}-windows-x86_64)
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+  include(CPack)
+  return()
+endif()
+
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION math)
