@@ -1,5 +1,5 @@
-# `make package`: a Debian package of the installed files (binary and man
-# page); `make package-windows`: a zip of the .exe and README.txt.
+# `make package`: a Debian package of the installed files (binary, man page
+# and doc folder); `make package-windows`: a zip of the .exe and README.txt.
 set(COLLATZPERM_MAINTAINER "collatzperm maintainers <maintainers@collatzperm.invalid>"
     CACHE STRING "Maintainer field of the Debian package")
 
