@@ -73,11 +73,14 @@ windows:
 
 # One Wine server for the whole test run, started before the first test and
 # ended after the last: tests started side by side then never meet a server
-# that is starting up or shutting down.
+# that is starting up or shutting down. wineboot starts its services with
+# nothing for output: started by the first test, they would keep that test's
+# output pipe open as long as the server runs, and ctest would wait for it.
 test-windows:
 	$(WINDOWS_CMAKE)
 	$(WINE_ENV) $(CMAKE) --build build-windows -j $(JOBS)
 	cd build-windows && $(WINE_ENV) sh -c 'wineserver -w; wineserver -p; \
+	  wine wineboot </dev/null >/dev/null 2>&1; \
 	  python3 ../tests/windows/with_console.py ctest --output-on-failure -j $(JOBS); \
 	  status=$$?; wineserver -k; wineserver -w; exit $$status'
 
