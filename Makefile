@@ -8,12 +8,14 @@
 #   make test-libcxx   clang with libc++ (the macOS toolchain's library), every test
 #   make windows       build-windows/collatzperm.exe with MinGW-w64, statically linked
 #   make test-windows  the same cross build with every test, run under Wine
+#   make package-windows  build-windows/collatzperm-<version>-windows-x86_64.zip:
+#               the stripped .exe and README.txt, checked and run under Wine
 # Also: make bench, make install [PREFIX=/usr/local] [DESTDIR=], make package
 PREFIX ?= /usr/local
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE ?= cmake
 
-.PHONY: all run build test test-aarch64 test-libcxx windows test-windows bench install package format clean fuzz fuzz-build soak
+.PHONY: all run build test test-aarch64 test-libcxx windows test-windows package-windows bench install package format clean fuzz fuzz-build soak
 
 FUZZ_SECONDS ?= 60
 # Enough for CI to keep the fuzz targets building and passing over their seeds.
@@ -71,16 +73,28 @@ windows:
 
 # One Wine server for the whole test run, started before the first test and
 # ended after the last: tests started side by side then never meet a server
-# that is starting up or shutting down. Its services are started first by a
-# process without a console: the first process of a server session starts
-# them, and they keep its console, and so that process, from ending.
+# that is starting up or shutting down. wineboot starts its services with
+# nothing for output: started by the first test, they would keep that test's
+# output pipe open as long as the server runs, and ctest would wait for it.
 test-windows:
 	$(WINDOWS_CMAKE)
 	$(WINE_ENV) $(CMAKE) --build build-windows -j $(JOBS)
 	cd build-windows && $(WINE_ENV) sh -c 'wineserver -w; wineserver -p; \
-	  wine cmd /c exit </dev/null >/dev/null 2>&1; \
+	  wine wineboot </dev/null >/dev/null 2>&1; \
 	  python3 ../tests/windows/with_console.py ctest --output-on-failure -j $(JOBS); \
 	  status=$$?; wineserver -k; wineserver -w; exit $$status'
+
+# The zip a Windows user downloads; the one of an earlier version goes, so one
+# is left. CPack strips the program it packs; the build's own keeps its symbols.
+# Then the checks: the icon is the one its script draws, and the zip is what
+# a Windows user should get.
+package-windows: windows
+	rm -rf build-windows/_CPack_Packages build-windows/collatzperm-*-windows-x86_64.zip
+	cd build-windows && cpack -G ZIP
+	rm -rf build-windows/_CPack_Packages
+	python3 app/windows/make_icon.py --check app/windows/collatzperm.ico
+	$(WINE_ENV) python3 tests/windows/zip_check.py build-windows/collatzperm-*-windows-x86_64.zip \
+	  "$$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-windows/CMakeCache.txt)"
 
 fuzz-build:
 	$(CMAKE) -S fuzz -B build-fuzz -DCMAKE_CXX_COMPILER=clang++

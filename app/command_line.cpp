@@ -1,5 +1,6 @@
 #include "app/command_line.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -15,15 +16,17 @@ constexpr int kWriteError = 1;
 
 constexpr std::string_view kVersionText = "collatzperm " COLLATZPERM_VERSION "\n";
 
+// The help of every platform; the holes in braces take the platform's part
+// (console/*/conventions.cpp) and the option tables below.
 constexpr std::string_view kHelpText =
-    "Usage: collatzperm [--help | --version]\n"
+    "Usage: collatzperm [{help} | --version]\n"
     "\n"
     "Explore the Collatz sequences that start at powers of two. For an exponent\n"
     "i from 1 to 32, collatzperm finds every start number whose sequence reaches\n"
     "1 after exactly i steps, as the sequence of 2^i does, and shows each with\n"
     "its pattern of divisions and multiplications. Its screens are in German.\n"
     "\n"
-    "Run it in a terminal, with no arguments:\n"
+    "Run it in a {terminal}, with no arguments:\n"
     "  Enter         at the opening table: on to the text screen and the first\n"
     "                search, for 2^17\n"
     "  a number      then Enter, at the prompt: search that exponent (1 to 32)\n"
@@ -34,20 +37,29 @@ constexpr std::string_view kHelpText =
     "                key but a digit or a letter does the same)\n"
     "  0 to 9        while a search runs: a longer pause after each row\n"
     "\n"
-    "Script it with pipes: when standard input is not a terminal, each byte is\n"
-    "a key and a line end is Enter; when standard output is not a terminal, it\n"
+    "Script it with pipes: when standard input is not a {terminal}, each byte is\n"
+    "a key and a line end is Enter; when standard output is not a {terminal}, it\n"
     "writes a plain UTF-8 transcript. For example:\n"
-    "  printf '\\n8\\nG\\nQ\\n\\n' | collatzperm > session.txt\n"
+    "{example}"
     "\n"
     "Options:\n"
-    "  -h, --help    show this help and exit\n"
-    "  --version     show the version and exit\n"
+    "{options}"
     "\n"
     "Environment:\n"
-    "  NO_COLOR      set and not empty: draw without colours\n"
+    "{environment}"
     "\n"
-    "Every command is in the manual page: man collatzperm (docs/collatzperm.1\n"
-    "in the sources).\n";
+    "{manual}";
+
+struct OptionRow {
+    std::string_view names;
+    std::string_view what;
+};
+
+constexpr std::string_view kHelpOptionText = "show this help and exit";
+constexpr OptionRow kVersionOption = {"--version", "show the version and exit"};
+constexpr OptionRow kEnvironment[] = {{"NO_COLOR", "set and not empty: draw without colours"}};
+// The narrowest column of option names; longer help options widen both tables.
+constexpr std::size_t kOptionColumn = 12;
 
 constexpr std::string_view kUnknownOption = "collatzperm: unknown option '";
 constexpr std::string_view kUnexpectedArgument = "collatzperm: unexpected argument '";
@@ -56,6 +68,62 @@ constexpr std::string_view kWriteFailed = "collatzperm: cannot write to standard
 
 void write_error(std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stderr);
+}
+
+std::string joined(std::span<const std::string_view> words, std::string_view separator) {
+    std::string text;
+    for (const std::string_view word : words) {
+        if (!text.empty()) text += separator;
+        text += word;
+    }
+    return text;
+}
+
+// Each line indented by two blanks.
+std::string indented(std::string_view lines) {
+    std::string text;
+    for (std::size_t start = 0; start < lines.size();) {
+        const std::size_t end = std::min(lines.find('\n', start), lines.size() - 1) + 1;
+        text += "  ";
+        text += lines.substr(start, end - start);
+        start = end;
+    }
+    return text;
+}
+
+std::string table(std::span<const OptionRow> rows, std::size_t column) {
+    std::string text;
+    for (const OptionRow& row : rows) {
+        text += "  ";
+        text += row.names;
+        text.append(column - row.names.size(), ' ');
+        text += row.what;
+        text += '\n';
+    }
+    return text;
+}
+
+void fill(std::string& text, std::string_view hole, std::string_view value) {
+    for (std::size_t at = text.find(hole); at != std::string::npos;
+         at = text.find(hole, at + value.size())) {
+        text.replace(at, hole.size(), value);
+    }
+}
+
+std::string help_text(const CommandLineConventions& platform) {
+    const std::string help_names = joined(platform.help_options, ", ");
+    const OptionRow options[] = {{help_names, kHelpOptionText}, kVersionOption};
+    // Two blanks after the longest name; the other names are short.
+    const std::size_t column = std::max(kOptionColumn, help_names.size()) + 2;
+
+    std::string text(kHelpText);
+    fill(text, "{help}", joined(platform.help_options, " | "));
+    fill(text, "{terminal}", platform.terminal);
+    fill(text, "{example}", indented(platform.pipe_example));
+    fill(text, "{options}", table(options, column));
+    fill(text, "{environment}", table(kEnvironment, column));
+    fill(text, "{manual}", platform.manual);
+    return text;
 }
 
 // A help text that did not arrive must not be reported as shown.
@@ -81,8 +149,10 @@ std::optional<int> answer_command_line(std::span<const std::string_view> argumen
     // The first argument decides, as with the usual option parsers.
     if (arguments.empty()) return std::nullopt;
     const std::string_view first = arguments.front();
-    if (first == "--help" || first == "-h" || (first == "/?" && takes_slash_help())) {
-        return answer(kHelpText);
+    const CommandLineConventions& platform = command_line_conventions();
+    if (std::find(platform.help_options.begin(), platform.help_options.end(), first) !=
+        platform.help_options.end()) {
+        return answer(help_text(platform));
     }
     if (first == "--version") return answer(kVersionText);
     return usage_error(first);

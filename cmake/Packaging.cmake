@@ -1,4 +1,5 @@
-# `make package`: a Debian package of the installed files (binary and man page).
+# `make package`: a Debian package of the installed files (binary, man page
+# and doc folder); `make package-windows`: a zip of the .exe and README.txt.
 set(COLLATZPERM_MAINTAINER "collatzperm maintainers <maintainers@collatzperm.invalid>"
     CACHE STRING "Maintainer field of the Debian package")
 
@@ -6,7 +7,7 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME collatzperm)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "${COLLATZPERM_MAINTAINER}")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "explore the Collatz sequences that start at powers of two")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_DESCRIPTION
     "An interactive terminal program that finds every start number whose\n"
     "Collatz sequence reaches 1 after exactly i steps (the permutations of\n"
@@ -14,8 +15,19 @@ set(CPACK_PACKAGE_DESCRIPTION
     "sequences and explores single sequences. Its texts are German. It can\n"
     "be scripted through pipes.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+
+if(WIN32)
+  # Unpacked by Explorer's "Extract all" into a folder of the zip's name: no
+  # second folder of the same name inside it.
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_FILE_NAME collatzperm-${PROJECT_VERSION}-windows-x86_64)
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+  include(CPack)
+  return()
+endif()
+
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION math)

@@ -2,6 +2,7 @@
 // with which exit status; nothing but --help and --version is taken.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -34,11 +35,20 @@ std::string usage_error(const std::string& first_line) {
 }
 
 TEST(CommandLine, EachArgumentHasItsAnswer) {
+    const CommandLineConventions& platform = command_line_conventions();
     const std::string help = run_with({"--help"}).out;
-    ASSERT_EQ(help.rfind("Usage: collatzperm [--help | --version]\n", 0), 0U) << help;
-    for (const char* part : {"NO_COLOR", "man collatzperm", "printf", "Q   "}) {
+    // The usage line names every way to ask for the help, and the help speaks
+    // the platform's language: its shell in the example, its manual.
+    const std::string usage = help.substr(0, help.find('\n'));
+    for (const std::string_view option : platform.help_options) {
+        EXPECT_NE(usage.find(std::string(option) + " |"), std::string::npos) << usage;
+    }
+    for (const std::string_view part :
+         {std::string_view("NO_COLOR"), std::string_view("Q   "), platform.manual}) {
         EXPECT_NE(help.find(part), std::string::npos) << part;
     }
+    const std::string example(platform.pipe_example.substr(0, platform.pipe_example.find('\n')));
+    EXPECT_NE(help.find("\n  " + example + "\n"), std::string::npos) << example;
     EXPECT_EQ(help.find('\x1b'), std::string::npos);
 
     struct Case {
@@ -48,9 +58,10 @@ TEST(CommandLine, EachArgumentHasItsAnswer) {
         std::string err;
     };
     // Windows programs answer /? with their help; elsewhere it is a stray word.
-    const Case slash = takes_slash_help()
-                           ? Case{{"/?"}, 0, help, ""}
-                           : Case{{"/?"}, 2, "", usage_error("unexpected argument '/?'")};
+    const auto& options = platform.help_options;
+    const bool slash_help = std::find(options.begin(), options.end(), "/?") != options.end();
+    const Case slash = slash_help ? Case{{"/?"}, 0, help, ""}
+                                  : Case{{"/?"}, 2, "", usage_error("unexpected argument '/?'")};
     const Case cases[] = {
         {{"--help"}, 0, help, ""},
         {{"-h"}, 0, help, ""},

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a build tree, checks its control fields and
-# contents, installs it into a scratch dpkg root, runs the installed program
-# there and purges it again. Nothing outside a temporary folder is touched.
+# contents (and lintian's verdict, where it is installed), installs it into a
+# scratch dpkg root, runs the installed program there and purges it again.
+# Nothing outside a temporary folder is touched.
 # Usage: package_check.sh BUILD_DIR [EMULATOR...]
 # A cross build's package is installed all the same and its program run
 # through the emulator that runs its tests.
@@ -42,6 +43,19 @@ dpkg-deb --extract "$deb" "$work/unpacked"
 [[ -x $work/unpacked/usr/bin/collatzperm ]] || fail "package lacks usr/bin/collatzperm"
 [[ -f $work/unpacked/usr/share/man/man1/collatzperm.1.gz ]] || fail "package lacks the man page"
 gzip -t "$work/unpacked/usr/share/man/man1/collatzperm.1.gz" || fail "the packed man page is not gzip"
+# The doc folder Debian expects: a README, the copyright, and a changelog whose
+# latest entry is this version.
+doc=usr/share/doc/collatzperm
+for file in README copyright changelog.gz; do
+    [[ -s $work/unpacked/$doc/$file ]] || fail "package lacks $doc/$file"
+done
+changes=$(gzip -dc "$work/unpacked/$doc/changelog.gz") || fail "the packed changelog is not gzip"
+[[ ${changes%%$'\n'*} == "collatzperm ($(field Version)) "* ]] ||
+    fail "the changelog's latest entry is not version $(field Version): ${changes%%$'\n'*}"
+if command -v lintian >/dev/null 2>&1; then
+    lintian --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1 ||
+        { cat "$work/lintian.log"; fail "lintian finds faults in the package"; }
+fi
 if command -v readelf >/dev/null 2>&1 &&
     readelf -d "$work/unpacked/usr/bin/collatzperm" | grep -q 'NEEDED.*libstdc++'; then
     [[ $depends == *libstdc++6* ]] || fail "binary needs libstdc++ but Depends is: $depends"
@@ -68,6 +82,7 @@ status=$(dpkg-query "--admindir=$admin" --show --showformat='${Status}' collatzp
 [[ $status == "install ok installed" ]] || fail "after install the status is: $status"
 [[ -x $root/usr/bin/collatzperm ]] || fail "dpkg did not install usr/bin/collatzperm"
 [[ -f $root/usr/share/man/man1/collatzperm.1.gz ]] || fail "dpkg did not install the man page"
+[[ -f $root/$doc/copyright ]] || fail "dpkg did not install the doc folder"
 
 # The installed program runs: Enter after the start table, then Q and one key.
 printf '\nQ\n\n' | "${emulator[@]}" "$root/usr/bin/collatzperm" >"$work/session.txt" ||

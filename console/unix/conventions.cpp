@@ -3,8 +3,8 @@
 namespace cp {
 
 // "/?" is a path pattern here, not an option.
-bool takes_slash_help() {
-    return false;
+const CommandLineConventions& command_line_conventions() {
+    return kUnixConventions;
 }
 
 }  // namespace cp
