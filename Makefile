@@ -9,12 +9,14 @@
 #   make windows       build-windows/collatzperm.exe with MinGW-w64, statically linked
 #   make test-windows  the same cross build with every test, run under Wine
 #   make web           build-web/site/ (the page) and build-web/collatzperm-node.js, with em++
+#   make test-web      the same build with the suites and the golden tour under
+#                      node, and a session in the page in headless Chromium
 # Also: make bench, make install [PREFIX=/usr/local] [DESTDIR=], make package
 PREFIX ?= /usr/local
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE ?= cmake
 
-.PHONY: all run build test test-aarch64 test-libcxx windows test-windows web bench install package format clean fuzz fuzz-build soak
+.PHONY: all run build test test-aarch64 test-libcxx windows test-windows web test-web bench install package format clean fuzz fuzz-build soak
 
 FUZZ_SECONDS ?= 60
 # Enough for CI to keep the fuzz targets building and passing over their seeds.
@@ -89,6 +91,13 @@ WEB_CMAKE = $(WEB_ENV) emcmake $(CMAKE) -S . -B build-web -DCMAKE_BUILD_TYPE=Rel
 web: web/node_modules/.package-lock.json
 	$(WEB_CMAKE) -DCOLLATZPERM_TESTS=OFF
 	$(WEB_ENV) $(CMAKE) --build build-web -j $(JOBS)
+
+# The browser session is checked against the native program (make build) in
+# a pseudo-terminal.
+test-web: web/node_modules/.package-lock.json build
+	$(WEB_CMAKE) -DCOLLATZPERM_TESTS=ON -DCOLLATZPERM_NATIVE_PROGRAM=$(CURDIR)/build/collatzperm
+	$(WEB_ENV) $(CMAKE) --build build-web -j $(JOBS)
+	cd build-web && ctest --output-on-failure -j $(JOBS)
 
 web/node_modules/.package-lock.json: web/package.json web/package-lock.json
 	cd web && npm ci --no-audit --no-fund && touch node_modules/.package-lock.json
