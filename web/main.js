@@ -35,7 +35,6 @@
 
   const encoder = new TextEncoder();
   let typed = [];  // whole key presses and pastes, as UTF-8, oldest first
-  let typedSize = 0;
   let ended = false;
   let wake = null;  // the program's wait for input, if it waits
   let unparsed = 0;
@@ -55,9 +54,7 @@
   // Keys typed while the program loads wait for it; after its end they start nothing.
   terminal.onData((data) => {
     if (ended) return;
-    const bytes = encoder.encode(data);
-    typed.push(bytes);
-    typedSize += bytes.length;
+    typed.push(encoder.encode(data));
     wakeProgram();
   });
   terminal.onResize(wakeProgram);
@@ -80,7 +77,6 @@
     if (ended) return;
     ended = true;
     typed = [];
-    typedSize = 0;
     terminal.write(`\x1b[0m${lineBreak}${line}\r\n`);
   }
 
@@ -96,18 +92,10 @@
         }
       });
     },
-    typedSize: () => typedSize,
-    takeTyped(size) {
-      const all = new Uint8Array(size);
-      let at = 0;
-      for (const bytes of typed) {
-        all.set(bytes, at);
-        at += bytes.length;
-      }
-      typed = [];
-      typedSize = 0;
-      return all;
-    },
+    // One key press or paste at a time, so that the program knows where each
+    // ends: an Esc alone is the Esc key, not the start of the next key's sequence.
+    typedSize: () => (typed.length > 0 ? typed[0].length : 0),
+    takeTyped: () => typed.shift(),
     nextInput: () => new Promise((resolve) => { wake = resolve; }),
     turn() {
       if (unparsed > kHighMark) return new Promise((resolve) => { drained = resolve; });

@@ -12,8 +12,7 @@ EM_JS(void, page_write, (const char* data, std::size_t size), {
     Module['page'].write(HEAPU8.slice(data, data + size));
 });
 EM_JS(std::size_t, page_typed_size, (), { return Module['page'].typedSize(); });
-EM_JS(void, page_take_typed, (char* data, std::size_t size),
-      { HEAPU8.set(Module['page'].takeTyped(size), data); });
+EM_JS(void, page_take_typed, (char* data), { HEAPU8.set(Module['page'].takeTyped(), data); });
 EM_ASYNC_JS(void, page_wait_for_input, (), { await Module['page'].nextInput(); });
 EM_ASYNC_JS(void, page_yield, (), { await Module['page'].turn(); });
 EM_JS(int, page_columns, (), { return Module['page'].columns(); });
@@ -34,7 +33,7 @@ void take_typed(std::string& bytes) {
     if (size == 0) return;
     const std::size_t old_size = bytes.size();
     bytes.resize(old_size + size);
-    page_take_typed(bytes.data() + old_size, size);
+    page_take_typed(bytes.data() + old_size);
 }
 
 void wait_for_input() {

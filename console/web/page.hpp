@@ -13,8 +13,8 @@ namespace cp::page {
 bool present();
 // Bytes for the terminal, UTF-8 and VT sequences as a Unix terminal takes them.
 void write(std::string_view bytes);
-// Appends every byte typed (or pasted) since the last call. Each key press
-// comes whole, so what was taken never ends inside an escape sequence.
+// Appends the bytes of the oldest key press (or paste) not taken yet, whole;
+// nothing when there is none.
 void take_typed(std::string& bytes);
 // Waits until something is typed or the terminal is resized.
 void wait_for_input();

@@ -5,13 +5,16 @@
 namespace cp {
 
 void TtyInput::take_typed() {
-    typed_.clear();
-    page::take_typed(typed_);
-    if (typed_.empty()) return;
-    decoder_.feed(typed_);
-    // The page hands over whole key presses, so a lone Esc is the Esc key:
-    // no waiting for the rest of a sequence, as a Unix terminal needs.
-    decoder_.flush_pending();
+    for (;;) {
+        typed_.clear();
+        page::take_typed(typed_);
+        if (typed_.empty()) return;
+        decoder_.feed(typed_);
+        // The page hands over one whole key press at a time, so a lone Esc is
+        // the Esc key: no waiting for the rest of a sequence, as a Unix
+        // terminal needs.
+        decoder_.flush_pending();
+    }
 }
 
 // No turn for the browser here: the key check after each row would pay the
