@@ -22,6 +22,9 @@
 
   const terminal = new Terminal({
     scrollback: 16000,
+    // The program takes every line as rewrapped at a new width, the cursor's
+    // too, as a terminal does; xterm.js leaves the cursor's line to shells.
+    reflowCursorLine: true,
     theme: kTheme,
     fontFamily: '"DejaVu Sans Mono", Consolas, Menlo, monospace',
     fontSize: 15,

@@ -162,12 +162,19 @@ async function badInput(browser, url) {
   await page.settle(() => true);
   const echoed = (await page.lines()).map(plain).join('').split('y').length - 1;
   assert.equal(echoed, 10000, 'the pasted line is cut at 10,000 characters');
+  await tab.setViewport({ width: 600, height: 500 });
   await page.type('\n');
   await page.settle(prompts(2));
 
+  // A narrower window at the prompt: what is typed next still lands after it.
+  await tab.setViewport({ width: 220, height: 500 });
+  await sleep(300);
+  await page.type('32\n9');
+  await until('the line typed after a resize', async () => (await page.lines())
+    .some((line) => plain(line).endsWith(`${kPrompt} 32`)));
+
   // Resizes during a search, a run-time prompt at 20 columns, and a reload
   // in the middle of the search.
-  await page.type('32\n9');
   await sleep(300);
   for (const width of [600, 220]) {
     await tab.setViewport({ width, height: 500 });
