@@ -54,9 +54,10 @@
     }
   }
 
-  // Keys typed while the program loads wait for it; after its end they start nothing.
+  // Keys typed while the program loads wait for it; after its end they start
+  // nothing. An empty press would read as none and hold up those after it.
   terminal.onData((data) => {
-    if (ended) return;
+    if (ended || data.length === 0) return;
     typed.push(encoder.encode(data));
     wakeProgram();
   });
