@@ -100,7 +100,9 @@
     // ends: an Esc alone is the Esc key, not the start of the next key's sequence.
     typedSize: () => (typed.length > 0 ? typed[0].length : 0),
     takeTyped: () => typed.shift(),
-    nextInput: () => new Promise((resolve) => { wake = resolve; }),
+    // Keys may have come while the program had a turn of its own (a flush
+    // after a resize): then there is nothing to wait for.
+    nextInput: () => (typed.length > 0 ? Promise.resolve() : new Promise((resolve) => { wake = resolve; })),
     turn() {
       if (unparsed > kHighMark) return new Promise((resolve) => { drained = resolve; });
       return new Promise((resolve) => {
