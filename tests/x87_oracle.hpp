@@ -4,12 +4,12 @@
 // their exponent and significand (frexpl, ldexpl, exact integer conversions)
 // and the NaN payload functions of glibc, never through their bytes.
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <iterator>
 #include <limits>
 
+#include "console/numbers/bit_cast.hpp"
 #include "real_ops.hpp"
 
 namespace cp::x87 {
@@ -111,7 +111,7 @@ inline constexpr Hard kOps[] = {
         return static_cast<long double>(static_cast<double>(a));
     },
     [](long double a, long double, Real, Real) {
-        return static_cast<long double>(std::bit_cast<std::uint32_t>(static_cast<float>(a)));
+        return static_cast<long double>(cp::bit_cast<std::uint32_t>(static_cast<float>(a)));
     },
     [](long double, long double, Real a, Real b) {
         return static_cast<long double>(real_ops::int64_operand(a, b));

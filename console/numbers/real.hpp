@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <type_traits>
 
+#include "console/numbers/bit_cast.hpp"
+
 namespace cp {
 
 __extension__ using Int128 = __int128;
@@ -48,7 +50,7 @@ class Real {
     // Exact, as binary64 is a subset of the format (a signalling NaN comes back
     // quiet); the program's times and some counters are doubles.
     constexpr Real(double d) {  // NOLINT(google-explicit-constructor)
-        const auto bits = std::bit_cast<std::uint64_t>(d);
+        const auto bits = bit_cast<std::uint64_t>(d);
         constexpr std::uint64_t kFraction = (std::uint64_t{1} << 52) - 1;
         const auto field = static_cast<std::int32_t>((bits >> 52) & 0x7FF);
         const std::uint64_t fraction = bits & kFraction;

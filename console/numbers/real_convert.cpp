@@ -63,7 +63,7 @@ Real::Real(Int128 v) {
 }
 
 Real::operator double() const {
-    return std::bit_cast<double>(narrow_bits(*this, kBinary64));
+    return bit_cast<double>(narrow_bits(*this, kBinary64));
 }
 
 std::uint32_t to_binary32_bits(Real x) {

@@ -1,0 +1,40 @@
+# The browser build (em++): collatzperm.js and .wasm for the page in web/, and
+# the same program for node, collatzperm-node.js, a pipe-mode program.
+#
+# Asyncify lets the program's waits (a key, a line, a pause, a flush while
+# rows stream) give the browser its turn with the C++ control flow as it is.
+# Its stack holds the frames of a wait, from main down: 64 KiB is ample.
+set(COLLATZPERM_WEB_LINK_OPTIONS
+  -sASYNCIFY=1 -sASYNCIFY_STACK_SIZE=65536
+  -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1)
+# Node: the files and standard streams of the process, and the .wasm inside
+# the .js (node 20's fetch cannot load it from a path).
+set(COLLATZPERM_NODE_LINK_OPTIONS
+  ${COLLATZPERM_WEB_LINK_OPTIONS} -sENVIRONMENT=node -sNODERAWFS=1 -sSINGLE_FILE=1)
+
+target_link_options(collatzperm PRIVATE ${COLLATZPERM_WEB_LINK_OPTIONS}
+  -sENVIRONMENT=web -sMODULARIZE=1 -sEXPORT_NAME=createCollatzperm)
+
+add_executable(collatzperm-node ${app_sources})
+target_link_libraries(collatzperm-node PRIVATE driver)
+target_compile_definitions(collatzperm-node PRIVATE COLLATZPERM_VERSION="${PROJECT_VERSION}")
+target_link_options(collatzperm-node PRIVATE ${COLLATZPERM_NODE_LINK_OPTIONS})
+
+# The static site: the page, the program, and xterm.js from web/node_modules
+# (npm ci in web/, which make web runs first). Nothing comes from elsewhere.
+set(COLLATZPERM_SITE ${CMAKE_BINARY_DIR}/site)
+set(COLLATZPERM_XTERM ${CMAKE_SOURCE_DIR}/web/node_modules/@xterm/xterm)
+set(COLLATZPERM_PAGE_FILES
+  ${CMAKE_SOURCE_DIR}/web/index.html ${CMAKE_SOURCE_DIR}/web/main.js
+  ${CMAKE_SOURCE_DIR}/web/style.css ${CMAKE_SOURCE_DIR}/web/favicon.svg
+  ${COLLATZPERM_XTERM}/lib/xterm.js ${COLLATZPERM_XTERM}/css/xterm.css
+  ${CMAKE_SOURCE_DIR}/web/node_modules/@xterm/addon-fit/lib/addon-fit.js)
+add_custom_target(site ALL
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${COLLATZPERM_SITE}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${COLLATZPERM_SITE}
+  COMMAND ${CMAKE_COMMAND} -E copy ${COLLATZPERM_PAGE_FILES}
+          $<TARGET_FILE:collatzperm> $<TARGET_FILE_DIR:collatzperm>/collatzperm.wasm
+          ${COLLATZPERM_SITE}
+  DEPENDS collatzperm ${COLLATZPERM_PAGE_FILES}
+  COMMENT "Putting the site together in ${COLLATZPERM_SITE}"
+  VERBATIM)

@@ -1,0 +1,257 @@
+// One session in the page as a person types it, in headless Chromium, checked
+// against the native program drawing for the same keys on a pseudo-terminal
+// of the same size (its output read by xterm.js's headless build): every line
+// with its colours, and the rows the page's DOM shows. Along the way a second
+// tab takes the bad input: keys while it loads, a 20-column window, a 10,000
+// character paste, resizes during a search, a reload in the middle of one, and
+// an abort.
+//   node browser_session.mjs build-web/site build/collatzperm
+import { spawn } from 'node:child_process';
+import assert from 'node:assert/strict';
+
+import {
+  domRows, launch, openTab, pageLines, requireWeb, serve, sleep, terminalLines, until,
+} from './page_driver.mjs';
+
+const [site, nativeProgram] = process.argv.slice(2);
+const kPrompt = 'Eingabe i (max 32)';
+const kRunPrompt = 'Eingabe hier:';
+const kEnded = 'collatzperm has ended. Reload the page to start it again.';
+const kError = 'collatzperm stopped on an error. Reload the page to start it again.';
+const kRow = /^\s+[ik]\.m = 32\./;
+
+const plain = (line) => line.replace(/\x1b\[[^\]]*\]/g, '');
+const count = (lines, text) => lines.filter((line) => plain(line).includes(text)).length;
+// Search and listing times differ from run to run.
+const withoutTimes = (line) => line.replace(/-?[0-9.E+-]+ sek/g, 'T sek').replace(/-?[0-9.E+-]+ Sek\./g, 'T Sek.');
+
+// The native program on a pseudo-terminal of the page's size (script(1) makes it).
+class NativeSession {
+  constructor(cols, rows) {
+    const { Terminal } = requireWeb('@xterm/headless');
+    this.terminal = new Terminal({ cols, rows, scrollback: 16000, allowProposedApi: true });
+    const env = { ...process.env, TERM: 'xterm-256color' };
+    delete env.NO_COLOR;
+    this.process = spawn('script', ['-qfec', `stty cols ${cols} rows ${rows}; exec '${nativeProgram}'`, '/dev/null'],
+      { stdio: ['pipe', 'pipe', 'inherit'], env });
+    this.lastOutput = Date.now();
+    this.process.stdout.on('data', (data) => {
+      this.terminal.write(data);
+      this.lastOutput = Date.now();
+    });
+    this.exited = new Promise((resolve) => this.process.on('exit', resolve));
+  }
+
+  // A string goes in one write; the keys of a list one by one, slower than
+  // the Esc timeout, as a person presses them.
+  async type(keys) {
+    if (typeof keys === 'string') {
+      this.process.stdin.write(keys.replaceAll('\n', '\r'));
+      return;
+    }
+    for (const [, bytes] of keys) {
+      this.process.stdin.write(bytes);
+      await sleep(150);
+    }
+  }
+
+  async lines(viewportOnly = false) {
+    await new Promise((resolve) => this.terminal.write('', resolve));
+    return terminalLines(this.terminal, viewportOnly);
+  }
+
+  // Quiet for a while, and the screen shows what is asked.
+  async settle(check) {
+    return until('the native screen', async () => Date.now() - this.lastOutput > 300 && check(await this.lines()));
+  }
+}
+
+class PageSession {
+  constructor(page) { this.page = page; }
+
+  // The keys go out together, as from quick fingers: the page takes them in
+  // before the program has its next turn.
+  async type(keys) {
+    if (typeof keys === 'string') {
+      await Promise.all([...keys].map((key) => this.page.keyboard.press(key === '\n' ? 'Enter' : key)));
+      return;
+    }
+    for (const [key] of keys) {
+      if (key.length === 1) await this.page.keyboard.sendCharacter(key);
+      else await this.page.keyboard.press(key);
+    }
+  }
+
+  lines(viewportOnly = false) { return pageLines(this.page, viewportOnly); }
+
+  async settle(check) {
+    return until('the page', async () => (await this.page.evaluate(() => window.collatzperm.waiting()))
+      && check(await this.lines()));
+  }
+}
+
+const prompts = (n) => (lines) => count(lines, kPrompt) >= n;
+const searchRows = (n) => (lines) => lines.filter((line) => kRow.test(plain(line))).length >= n;
+// The session: keys, then what the screen shows once they have done their work.
+// "32", Enter and "9" go in one burst: the search of 32 takes the pause 9.
+const kSteps = [
+  ['', (lines) => count(lines, 'Bitte EMTER') === 1],
+  ['\n', prompts(1)],
+  ['8\n', prompts(2)],
+  ['G\n', prompts(3)],
+  // 007, with an umlaut taken back and keys that a line does not take.
+  [[['0', '0'], ['\u00e4', '\u00e4'], ['ArrowLeft', '\x1b[D'], ['F1', '\x1bOP'], ['Escape', '\x1b'],
+    ['Backspace', '\x7f'], ['0', '0'], ['7', '7'], ['Enter', '\r']], prompts(4)],
+  ['K\n', prompts(5)],
+  ['32\n9', searchRows(3)],
+  [' ', (lines) => count(lines, kRunPrompt) === 1 && plain(lines.at(-2)).includes('Pausen gewaehlt: 9')],
+  ['x\n', prompts(6)],
+  ['Q\n', prompts(6)],
+];
+
+async function runSteps(session, steps) {
+  for (const [keys, shows] of steps) {
+    await session.type(keys);
+    if (keys === ' ' || keys === '32\n9') {
+      await until('the search of 32', async () => shows(await session.lines()));
+    } else {
+      await session.settle(shows);
+    }
+  }
+}
+
+// Lines equal, but for the rows of the search stopped by Space: of those,
+// as many as both have.
+function compareSessions(pageLinesSeen, nativeLinesSeen) {
+  const split = (lines) => {
+    const first = lines.findIndex((line) => kRow.test(plain(line)));
+    let end = first;
+    while (end < lines.length && kRow.test(plain(lines[end]))) ++end;
+    return { before: lines.slice(0, first), rows: lines.slice(first, end), after: lines.slice(end) };
+  };
+  const a = split(pageLinesSeen.map(withoutTimes));
+  const b = split(nativeLinesSeen.map(withoutTimes));
+  assert.ok(a.rows.length >= 3 && b.rows.length >= 3, 'the search of 32 shows its rows');
+  assert.deepEqual(a.before, b.before, 'the screen up to the search of 32');
+  const shared = Math.min(a.rows.length, b.rows.length);
+  assert.deepEqual(a.rows.slice(0, shared), b.rows.slice(0, shared), 'the rows of the search of 32');
+  // The result line counts the rows, and it is written over the run-time
+  // prompt, whose end stays visible beyond it.
+  const result = (lines) => plain(lines[0]).replace(/\d+ Dif\.= [0-9.]+ %   T sek.*/, 'N Dif.= P %   T sek');
+  assert.equal(result(a.after), result(b.after), 'the result line of the stopped search');
+  assert.deepEqual(a.after.slice(1), b.after.slice(1), 'the screen after the stopped search');
+  return [a.rows.length, b.rows.length];
+}
+
+// The second tab, with what a person should not do to it.
+async function badInput(browser, url) {
+  const tab = await openTab(browser, 220, 500);
+  const page = new PageSession(tab);
+  await tab.goto(url, { waitUntil: 'domcontentloaded' });
+  // Keys while it loads wait (or are lost): either way the start table goes
+  // on or waits for another Enter.
+  await tab.keyboard.press('Enter').catch(() => {});
+  await page.settle(() => true);
+  const cols = await tab.evaluate(() => window.collatzperm.terminal.cols);
+  assert.ok(cols <= 22, `a narrow window, ${cols} columns`);
+  if (count(await page.lines(), kPrompt) === 0) await page.type('\n');
+  await page.settle(prompts(1));
+
+  // A paste of 10,500 characters: the line stops at 10,000, as at a terminal.
+  await tab.evaluate(() => window.collatzperm.terminal.paste('y'.repeat(10500)));
+  await page.settle(() => true);
+  const echoed = (await page.lines()).map(plain).join('').split('y').length - 1;
+  assert.equal(echoed, 10000, 'the pasted line is cut at 10,000 characters');
+  await tab.setViewport({ width: 600, height: 500 });
+  await page.type('\n');
+  await page.settle(prompts(2));
+
+  // A narrower window at the prompt: what is typed next still lands after it.
+  await tab.setViewport({ width: 220, height: 500 });
+  await sleep(300);
+  await page.type('32\n9');
+  await until('the line typed after a resize', async () => (await page.lines())
+    .some((line) => plain(line).endsWith(`${kPrompt} 32`)));
+
+  // Resizes during a search, a run-time prompt at 20 columns, and a reload
+  // in the middle of the search.
+  await sleep(300);
+  for (const width of [600, 220]) {
+    await tab.setViewport({ width, height: 500 });
+    await sleep(300);
+  }
+  await page.type(' ');
+  await until('the run-time prompt', async () => count(await page.lines(), kRunPrompt) === 1);
+  await page.type('\n');
+  await sleep(300);
+  await tab.reload({ waitUntil: 'load' });
+  await until('a fresh program', async () => {
+    const lines = await page.lines();
+    return count(lines, 'Bitte EMTER') === 1 && count(lines, kPrompt) === 0;
+  });
+  assert.deepEqual(tab.errors, [], 'the second tab reports no error');
+
+  // A trap in the program (a call through a table entry that is not there)
+  // and an abort (the .wasm cannot be loaded) each end it with a line in the
+  // page, not a terminal that just stops.
+  await tab.evaluateOnNewDocument(() => {
+    let create;
+    Object.defineProperty(window, 'createCollatzperm', {
+      get: () => (options) => create(options).then((module) => { window.program = module; return module; }),
+      set: (value) => { create = value; },
+    });
+  });
+  await tab.reload({ waitUntil: 'load' });
+  await until('the program', () => tab.evaluate(() => window.program !== undefined));
+  await tab.evaluate(() => { setTimeout(() => window.program.dynCall_vi(1e6, 0)); });
+  await until('the error line after a trap', async () => count(await page.lines(), kError) === 1);
+  await tab.setRequestInterception(true);
+  tab.on('request', (request) => (request.url().endsWith('.wasm') ? request.abort() : request.continue()));
+  await tab.reload({ waitUntil: 'load' });
+  await until('the error line after an abort', async () => count(await page.lines(), kError) === 1);
+  await tab.close();
+}
+
+const server = await serve(site);
+const browser = await launch();
+let native = null;
+try {
+  const tab = await openTab(browser, 1000, 640);
+  await tab.goto(server.url, { waitUntil: 'load' });
+  const page = new PageSession(tab);
+  const size = await tab.evaluate(() => [window.collatzperm.terminal.cols, window.collatzperm.terminal.rows]);
+  native = new NativeSession(...size);
+
+  await runSteps(page, kSteps.slice(0, 5));
+  await runSteps(native, kSteps.slice(0, 5));
+  // What the page shows is what the Unix terminal shows, colours included.
+  await sleep(200);
+  assert.deepEqual((await domRows(tab)).map(withoutTimes), (await native.lines(true)).map(withoutTimes),
+    'the rows the page shows after "007"');
+
+  await badInput(browser, server.url);
+  await tab.bringToFront();
+
+  await runSteps(page, kSteps.slice(5));
+  await runSteps(native, kSteps.slice(5));
+  await page.type('e');
+  await native.type('e');
+  await until('the end in the page', () => tab.evaluate(() => window.collatzperm.ended()));
+  assert.equal(await native.exited, 0);
+  await page.type('8\n');  // starts nothing
+  await sleep(300);
+
+  const seen = await page.lines();
+  while (plain(seen.at(-1)) === '') seen.pop();
+  assert.equal(plain(seen.pop()), kEnded, 'the page says the program has ended');
+  const nativeSeen = await native.lines();
+  while (nativeSeen.length > 0 && plain(nativeSeen.at(-1)) === '') nativeSeen.pop();
+  const [pageRows, nativeRows] = compareSessions(seen, nativeSeen);
+  assert.deepEqual(tab.errors, [], 'no errors in the browser console');
+  console.log(`The page session (${size[0]} x ${size[1]}) matches the native program`
+    + ` (stopped after ${pageRows} and ${nativeRows} rows of 32).`);
+} finally {
+  native?.process.kill();
+  await browser.close();
+  server.close();
+}

@@ -1,0 +1,135 @@
+// The site in headless Chromium, and the screen read back as lines with their
+// colours: shared by the browser test, the web benchmark and the screenshots.
+import fs from 'node:fs';
+import http from 'node:http';
+import { createRequire } from 'node:module';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+
+export const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
+// The pinned packages of web/ (npm ci there).
+export const requireWeb = createRequire(path.join(root, 'web', 'package.json'));
+
+const kTypes = {
+  '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css',
+  '.wasm': 'application/wasm', '.svg': 'image/svg+xml',
+};
+
+// A static server for the site on 127.0.0.1, on a free port.
+export async function serve(site) {
+  const server = http.createServer((request, response) => {
+    const name = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
+    const file = path.join(site, name === '/' ? 'index.html' : name);
+    fs.readFile(file, (error, data) => {
+      if (error || !file.startsWith(site)) {
+        response.writeHead(404).end();
+        return;
+      }
+      response.writeHead(200, { 'Content-Type': kTypes[path.extname(file)] ?? 'application/octet-stream' });
+      response.end(data);
+    });
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  return { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() };
+}
+
+export function launch() {
+  return requireWeb('puppeteer-core').launch({
+    executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
+    headless: true,
+    // Chromium's sandbox refuses to run as root.
+    args: ['--no-sandbox', '--disable-gpu'],
+  });
+}
+
+// A tab of its own; what it logs as an error or throws is collected in page.errors.
+export async function openTab(browser, width, height) {
+  const page = await browser.newPage();
+  page.errors = [];
+  page.on('console', (message) => {
+    if (message.type() === 'error') page.errors.push(message.text());
+  });
+  page.on('pageerror', (error) => page.errors.push(String(error)));
+  await page.setViewport({ width, height });
+  return page;
+}
+
+export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+export async function until(what, check, limitMs = 60000) {
+  const end = Date.now() + limitMs;
+  for (;;) {
+    const result = await check();
+    if (result) return result;
+    if (Date.now() > end) throw new Error(`timed out waiting for ${what}`);
+    await sleep(50);
+  }
+}
+
+// A row of cells [character, foreground, background] as text, with a marker
+// "\x1b[fg/bg]" where the colours change. Blanks on black at the end are no
+// text, and a blank's foreground shows nothing. Self-contained: it also runs
+// inside the page.
+export function cellsText(cells) {
+  while (cells.length > 0 && cells.at(-1)[0] === ' ' && cells.at(-1)[2] === 0) cells.pop();
+  let text = '';
+  let fg = 'd';
+  let bg = 0;
+  for (const [ch, cellFg, cellBg] of cells) {
+    const newFg = ch === ' ' ? fg : cellFg;
+    if (newFg !== fg || cellBg !== bg) text += `\x1b[${newFg}/${cellBg}]`;
+    fg = newFg;
+    bg = cellBg;
+    text += ch;
+  }
+  return text;
+}
+
+// The lines of an xterm.js terminal (in the page or headless), in the form of
+// cellsText; wrapped lines are joined unless only the viewport is asked for.
+export function terminalLines(terminal, viewportOnly = false, toText = cellsText) {
+  const buffer = terminal.buffer.active;
+  const first = viewportOnly ? buffer.viewportY : 0;
+  const last = viewportOnly ? buffer.viewportY + terminal.rows : buffer.length;
+  const cell = buffer.getNullCell();
+  const lines = [];
+  for (let y = first; y < last; ++y) {
+    const line = buffer.getLine(y);
+    if (!line.isWrapped || lines.length === 0 || viewportOnly) lines.push([]);
+    const cells = lines.at(-1);
+    for (let x = 0; x < line.length; ++x) {
+      line.getCell(x, cell);
+      if (cell.getWidth() === 0) continue;
+      cells.push([cell.getChars() || ' ', cell.isFgDefault() ? 'd' : cell.getFgColor(),
+        cell.isBgDefault() ? 0 : cell.getBgColor()]);
+    }
+  }
+  return lines.map(toText);
+}
+
+function domRowsInPage(toText) {
+  return [...document.querySelectorAll('.xterm-rows > div')].map((row) => {
+    const cells = [];
+    for (const node of row.childNodes) {
+      const classes = node.classList ? [...node.classList] : [];
+      const colour = (prefix, fallback) => {
+        const found = classes.find((name) => name.startsWith(prefix));
+        return found ? Number(found.slice(prefix.length)) : fallback;
+      };
+      for (const ch of node.textContent.replace(/\u00a0/g, ' ')) {
+        cells.push([ch, colour('xterm-fg-', 'd'), colour('xterm-bg-', 0)]);
+      }
+    }
+    return toText(cells);
+  });
+}
+
+// The rows the page shows, read from xterm.js's DOM renderer and its colour classes.
+export function domRows(page) {
+  return page.evaluate(`(${domRowsInPage})(${cellsText})`);
+}
+
+// The lines of the page's terminal.
+export function pageLines(page, viewportOnly = false) {
+  return page.evaluate(`(${terminalLines})(window.collatzperm.terminal, ${viewportOnly}, ${cellsText})`);
+}

@@ -1,0 +1,18 @@
+# The browser build's tests, under node: the suites above, the golden tour
+# through collatzperm-node.js, and one session in headless Chromium checked
+# against the native program in a pseudo-terminal.
+target_link_options(collatzperm_tests PRIVATE ${COLLATZPERM_NODE_LINK_OPTIONS})
+add_dependencies(collatzperm_tests collatzperm-node site)
+
+add_test(NAME web_golden_tour
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/web/golden_tour.sh $<TARGET_FILE:collatzperm-node>
+          ${CMAKE_CURRENT_SOURCE_DIR}/golden/tour.keys ${CMAKE_CURRENT_SOURCE_DIR}/golden/tour.transcript)
+
+# The native program (make build) draws the reference screen.
+set(COLLATZPERM_NATIVE_PROGRAM ${PROJECT_SOURCE_DIR}/build/collatzperm CACHE FILEPATH
+    "The native program the browser session is compared with")
+add_test(NAME web_browser_session
+  COMMAND node ${CMAKE_CURRENT_SOURCE_DIR}/web/browser_session.mjs ${COLLATZPERM_SITE}
+          ${COLLATZPERM_NATIVE_PROGRAM})
+set_tests_properties(web_golden_tour PROPERTIES TIMEOUT 120)
+set_tests_properties(web_browser_session PROPERTIES TIMEOUT 300 RUN_SERIAL ON)
