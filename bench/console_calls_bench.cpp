@@ -9,8 +9,8 @@
 #include <chrono>
 
 #include "console/console.hpp"
+#include "console/rendered_output.hpp"
 #include "console/split_terminal.hpp"
-#include "console/tty_renderer.hpp"
 #include "console/windows/vt_interpreter.hpp"
 #include "driver/state.hpp"
 #include "search/permutation_search.hpp"
@@ -18,7 +18,6 @@
 namespace {
 
 constexpr std::chrono::microseconds kCallCost{1000};
-constexpr std::size_t kLargeOutput = 32 * 1024;
 
 class CountingCells final : public cp::ConsoleCells {
   public:
@@ -45,38 +44,24 @@ class CountingCells final : public cp::ConsoleCells {
 };
 
 // What the Windows console output does with the shared renderer's bytes.
-class ConsoleSink final : public cp::ScreenSink {
+class ConsoleSink final : public cp::RenderedOutput {
   public:
     ConsoleSink(CountingCells& cells, std::int32_t width, std::int32_t height)
-        : renderer_(width), interpreter_(cells, width, height, 0x07) {}
+        : RenderedOutput(width, true), interpreter_(cells, width, height, 0x07) {}
 
-    void text(const cp::Screen& screen, std::int32_t row, std::int32_t column,
-              std::string_view bytes) override {
-        renderer_.text(screen, row, column, bytes);
-        if (renderer_.output().size() >= kLargeOutput) write_out();
-    }
-    void row_left(const cp::Screen&, std::int32_t row, cp::RowExit how) override {
-        renderer_.row_left(row, how);
-    }
-    void scrolled(const cp::Screen&) override { renderer_.scrolled(); }
-    void moved(const cp::Screen& screen) override { renderer_.moved(screen); }
-    void cleared(const cp::Screen& screen) override { renderer_.cleared(screen); }
-    void beep() override { renderer_.beep(); }
     void flush() override {
         ++flushes;
-        renderer_.place_cursor();
-        write_out();
+        RenderedOutput::flush();
     }
-    void finish(const cp::Screen&) override { flush(); }
 
     std::int64_t flushes = 0;
 
   private:
-    void write_out() {
-        interpreter_.run(renderer_.output());
-        renderer_.output().clear();
+    void catch_up(const cp::Screen*) override {}
+    void write_out() override {
+        interpreter_.run(renderer().output());
+        renderer().output().clear();
     }
-    cp::TtyRenderer renderer_;
     cp::VtInterpreter interpreter_;
 };
 
@@ -95,9 +80,8 @@ void BM_ConsoleCallsSearch32(benchmark::State& bench, std::int32_t width, std::i
         CountingCells cells;
         ConsoleSink sink(cells, width, height);
         NoKeys keys;
-        cp::SplitTerminal terminal(keys, sink, [&] {
-            return std::chrono::steady_clock::now() + cells.calls * kCallCost;
-        });
+        cp::SplitTerminal terminal(
+            keys, sink, [&] { return std::chrono::steady_clock::now() + cells.calls * kCallCost; });
         cp::Console console(terminal);
         cp::State state;
         console.set_screen_size(900, 16000);

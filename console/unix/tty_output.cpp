@@ -8,7 +8,6 @@
 namespace cp {
 
 namespace {
-constexpr std::size_t kLargeOutput = 32 * 1024;
 constexpr std::int32_t kDefaultWidth = 80;
 }  // namespace
 
@@ -18,7 +17,7 @@ std::int32_t terminal_width(int fd) {
     return size.ws_col;
 }
 
-TtyOutput::TtyOutput(int fd, bool colours) : fd_(fd), renderer_(terminal_width(fd), colours) {
+TtyOutput::TtyOutput(int fd, bool colours) : RenderedOutput(terminal_width(fd), colours), fd_(fd) {
     tty_guard::watch_output(fd, colours);
     tty_guard::take_resized();
 }
@@ -31,73 +30,30 @@ TtyOutput::~TtyOutput() {
 
 void TtyOutput::catch_up(const Screen* screen) {
     if (screen != nullptr) screen_ = screen;
-    if (tty_guard::take_resized()) renderer_.set_width(terminal_width(fd_));
+    if (tty_guard::take_resized()) renderer().set_width(terminal_width(fd_));
     if (tty_guard::take_resumed()) {
-        renderer_.forget_colours();
-        if (screen_ != nullptr) renderer_.redraw_recent(*screen_);
+        renderer().forget_colours();
+        if (screen_ != nullptr) renderer().redraw_recent(*screen_);
     }
 }
 
-void TtyOutput::flush_if_large() {
+void TtyOutput::write_large() {
     // Handed to the writing thread: drawing goes on while the terminal takes it.
-    if (renderer_.output().size() >= kLargeOutput && !writer_.hand_over(renderer_.output())) {
-        end_after_failed_output();
-    }
-}
-
-void TtyOutput::text(const Screen& screen, std::int32_t row, std::int32_t column,
-                     std::string_view bytes) {
-    catch_up(&screen);
-    renderer_.text(screen, row, column, bytes);
-    flush_if_large();
-}
-
-void TtyOutput::row_left(const Screen& screen, std::int32_t row, RowExit how) {
-    catch_up(&screen);
-    renderer_.row_left(row, how);
-}
-
-void TtyOutput::scrolled(const Screen& screen) {
-    catch_up(&screen);
-    renderer_.scrolled();
-}
-
-void TtyOutput::moved(const Screen& screen) {
-    catch_up(&screen);
-    renderer_.moved(screen);
-}
-
-void TtyOutput::cleared(const Screen& screen) {
-    catch_up(&screen);
-    renderer_.cleared(screen);
-}
-
-void TtyOutput::beep() {
-    renderer_.beep();
-    flush();
-}
-
-void TtyOutput::flush() {
-    catch_up(nullptr);
-    renderer_.place_cursor();
-    write_out();
+    if (!writer_.hand_over(renderer().output())) end_after_failed_output();
 }
 
 void TtyOutput::write_out() {
     // What the writing thread holds goes first; the rest is written right
-    // here, so that a flush per row (a key check at a terminal) costs no
-    // hand-over.
+    // here, so that a flush costs no hand-over.
     if (!writer_.drain()) end_after_failed_output();
-    std::string& bytes = renderer_.output();
+    std::string& bytes = renderer().output();
     if (bytes.empty()) return;
     write_or_end(fd_, bytes);
     bytes.clear();
 }
 
 void TtyOutput::finish(const Screen& screen) {
-    catch_up(&screen);
-    renderer_.finish();
-    write_out();
+    RenderedOutput::finish(screen);
     tty_guard::unwatch_output();
 }
 

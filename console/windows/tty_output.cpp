@@ -11,7 +11,6 @@
 namespace cp {
 
 namespace {
-constexpr std::size_t kLargeOutput = 32 * 1024;
 constexpr std::int32_t kDefaultWidth = 80;
 constexpr std::int32_t kDefaultHeight = 25;
 
@@ -96,9 +95,9 @@ class BufferCells final : public ConsoleCells {
 }  // namespace
 
 TtyOutput::TtyOutput(int fd, bool colours)
-    : handle_(handle_of(fd)),
+    : RenderedOutput(buffer_info(handle_of(fd)).dwSize.X, colours),
+      handle_(handle_of(fd)),
       watched_(tty_guard::watch_output(handle_)),
-      renderer_(buffer_info(handle_).dwSize.X, colours),
       cells_(std::make_unique<BufferCells>(handle_)),
       interpreter_(*cells_, buffer_info(handle_).dwSize.X, buffer_info(handle_).dwSize.Y,
                    tty_guard::original_attribute()) {
@@ -112,71 +111,24 @@ TtyOutput::~TtyOutput() {
 
 void TtyOutput::measure() {
     const CONSOLE_SCREEN_BUFFER_INFO info = buffer_info(handle_);
-    renderer_.set_width(info.dwSize.X);
+    renderer().set_width(info.dwSize.X);
     interpreter_.resize(info.dwSize.X, info.dwSize.Y, info.dwCursorPosition.X,
                         info.dwCursorPosition.Y);
 }
 
-void TtyOutput::catch_up() {
+void TtyOutput::catch_up(const Screen*) {
     if (tty_guard::take_resized()) {
         write_out();
         measure();
     }
 }
 
-void TtyOutput::flush_if_large() {
-    if (renderer_.output().size() >= kLargeOutput) write_out();
-}
-
 void TtyOutput::write_out() {
-    std::string& bytes = renderer_.output();
+    std::string& bytes = renderer().output();
     if (bytes.empty()) return;
     const std::unique_lock lock = tty_guard::drawing();
     interpreter_.run(bytes);
     bytes.clear();
-}
-
-void TtyOutput::text(const Screen& screen, std::int32_t row, std::int32_t column,
-                     std::string_view bytes) {
-    catch_up();
-    renderer_.text(screen, row, column, bytes);
-    flush_if_large();
-}
-
-void TtyOutput::row_left(const Screen&, std::int32_t row, RowExit how) {
-    catch_up();
-    renderer_.row_left(row, how);
-}
-
-void TtyOutput::scrolled(const Screen&) {
-    renderer_.scrolled();
-}
-
-void TtyOutput::moved(const Screen& screen) {
-    catch_up();
-    renderer_.moved(screen);
-}
-
-void TtyOutput::cleared(const Screen& screen) {
-    catch_up();
-    renderer_.cleared(screen);
-}
-
-void TtyOutput::beep() {
-    renderer_.beep();
-    flush();
-}
-
-void TtyOutput::flush() {
-    catch_up();
-    renderer_.place_cursor();
-    write_out();
-}
-
-void TtyOutput::finish(const Screen&) {
-    catch_up();
-    renderer_.finish();
-    write_out();
 }
 
 void TtyOutput::resized(const Screen& screen) {

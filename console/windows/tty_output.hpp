@@ -8,29 +8,18 @@
 
 #include <memory>
 
-#include "console/screen_sink.hpp"
-#include "console/tty_renderer.hpp"
+#include "console/rendered_output.hpp"
 #include "console/windows/vt_interpreter.hpp"
 
 namespace cp {
 
-class TtyOutput final : public ScreenSink {
+class TtyOutput final : public RenderedOutput {
   public:
     // Without colours the console's own colours stay as they are.
     explicit TtyOutput(int fd = 1, bool colours = true);
     ~TtyOutput() override;
     TtyOutput(const TtyOutput&) = delete;
     TtyOutput& operator=(const TtyOutput&) = delete;
-
-    void text(const Screen& screen, std::int32_t row, std::int32_t column,
-              std::string_view bytes) override;
-    void row_left(const Screen& screen, std::int32_t row, RowExit how) override;
-    void scrolled(const Screen& screen) override;
-    void moved(const Screen& screen) override;
-    void cleared(const Screen& screen) override;
-    void beep() override;
-    void flush() override;
-    void finish(const Screen& screen) override;
 
     void resized(const Screen& screen) override;
     void maximize_window() override;
@@ -41,13 +30,11 @@ class TtyOutput final : public ScreenSink {
   private:
     // The buffer's size as the console has it now.
     void measure();
-    void catch_up();
-    void flush_if_large();
-    void write_out();
+    void catch_up(const Screen* screen) override;
+    void write_out() override;
 
     HANDLE handle_;
     bool watched_ = false;
-    TtyRenderer renderer_;
     std::unique_ptr<ConsoleCells> cells_;
     VtInterpreter interpreter_;
 };
