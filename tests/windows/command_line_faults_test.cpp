@@ -7,20 +7,19 @@
 #include <filesystem>
 #include <string>
 
-#include "timed_session.hpp"
+#include "child_process.hpp"
 
 namespace cp {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Answer {
-    DWORD status = 0;
-    std::string errors;
-};
-
+// A name of its own for each file: a file whose last child Wine closes a
+// moment late cannot be made again at once.
 fs::path temp_file(const char* stem) {
-    return fs::temp_directory_path() / (stem + std::to_string(GetCurrentProcessId()));
+    static int serial = 0;
+    return fs::temp_directory_path() / (stem + std::to_string(GetCurrentProcessId()) + "-" +
+                                        std::to_string(++serial));
 }
 
 HANDLE inheritable(const fs::path& path, DWORD access, DWORD creation) {
@@ -32,26 +31,12 @@ HANDLE inheritable(const fs::path& path, DWORD access, DWORD creation) {
 
 // The program with one option and `out` as its standard output; its errors
 // go to a file, with the line ends taken as LF.
-Answer answer_into(const std::wstring& option, HANDLE out) {
+testing::TimedSession answer_into(const std::string& option, HANDLE out) {
     const fs::path err_path = temp_file("collatzperm-answer-err-");
     const HANDLE err = inheritable(err_path, GENERIC_WRITE, CREATE_ALWAYS);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = out;
-    startup.hStdError = err;
-    std::wstring command = L"collatzperm " + option;
-    PROCESS_INFORMATION child{};
-    Answer answer{.status = ~DWORD{0}, .errors = {}};
-    if (CreateProcessW(fs::path(COLLATZPERM_BINARY).c_str(), command.data(), nullptr, nullptr, TRUE,
-                       CREATE_NO_WINDOW, nullptr, nullptr, &startup, &child)) {
-        if (WaitForSingleObject(child.hProcess, 60'000) != WAIT_OBJECT_0) {
-            TerminateProcess(child.hProcess, ~0U);
-        }
-        GetExitCodeProcess(child.hProcess, &answer.status);
-        CloseHandle(child.hThread);
-        CloseHandle(child.hProcess);
-    }
+    testing::TimedSession answer;
+    testing::run_child({option}, {.in = nullptr, .out = out, .err = err}, std::chrono::minutes(1),
+                       answer);
     CloseHandle(err);
     answer.errors = testing::read_file(err_path);
     std::erase(answer.errors, '\r');
@@ -64,15 +49,14 @@ TEST(CommandLine, AnswerThatCannotBeWrittenFails) {
     CloseHandle(inheritable(read_only, GENERIC_WRITE, CREATE_ALWAYS));
     const HANDLE unwritable = inheritable(read_only, GENERIC_READ, OPEN_EXISTING);
     ASSERT_NE(unwritable, INVALID_HANDLE_VALUE);
-    for (const wchar_t* option : {L"/?", L"--help", L"--version"}) {
+    for (const std::string option : {"/?", "--help", "--version"}) {
         // Given INVALID_HANDLE_VALUE, the program starts with no standard
         // output, as if it were closed (Wine makes a NULL one a sink instead).
         for (const HANDLE out : {INVALID_HANDLE_VALUE, unwritable}) {
-            const Answer answer = answer_into(option, out);
+            const testing::TimedSession answer = answer_into(option, out);
             const std::string how =
-                fs::path(option).string() +
-                (out == unwritable ? " into a read-only file" : " into nothing");
-            EXPECT_EQ(answer.status, 1U) << how;
+                option + (out == unwritable ? " into a read-only file" : " into nothing");
+            EXPECT_EQ(testing::ending(answer), "exit status 1") << how;
             EXPECT_EQ(answer.errors, "collatzperm: cannot write to standard output\n") << how;
         }
     }

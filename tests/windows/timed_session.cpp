@@ -1,4 +1,4 @@
-#include "timed_session.hpp"
+#include "child_process.hpp"
 
 #include <windows.h>
 // psapi.h needs the types of windows.h first.
@@ -55,30 +55,20 @@ long peak_kb_of(HANDLE process) {
 
 }  // namespace
 
-TimedSession run_timed_session(const std::string& keys, std::chrono::milliseconds limit,
-                               const std::vector<std::string>& arguments) {
-    const fs::path in_path = temp_file("collatzperm-keys-");
-    const fs::path out_path = temp_file("collatzperm-out-");
-    const fs::path err_path = temp_file("collatzperm-err-");
-    std::ofstream(in_path, std::ios::binary) << keys;
-    const HANDLE in = inheritable(in_path, GENERIC_READ, OPEN_EXISTING);
-    const HANDLE out = inheritable(out_path, GENERIC_WRITE, CREATE_ALWAYS);
-    const HANDLE err = inheritable(err_path, GENERIC_WRITE, CREATE_ALWAYS);
-
+void run_child(const std::vector<std::string>& arguments, const StandardHandles& handles,
+               std::chrono::milliseconds limit, TimedSession& result) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = in;
-    startup.hStdOutput = out;
-    startup.hStdError = err;
+    startup.hStdInput = handles.in;
+    startup.hStdOutput = handles.out;
+    startup.hStdError = handles.err;
     std::wstring command = L"collatzperm";
     for (const std::string& argument : arguments) command += quoted(argument);
     PROCESS_INFORMATION child{};
     const std::wstring program = program_path();
-    TimedSession result;
     auto started = std::chrono::steady_clock::now();
-    // No console of its own: the streams are files, as in a pipe session. A
-    // host under load (Wine's server starting its services) may refuse a
+    // A host under load (Wine's server starting its services) may refuse a
     // process now and then; only that is tried again, never a run that ended.
     bool created = false;
     for (int attempt = 1; attempt <= kStartAttempts && !created; ++attempt) {
@@ -89,34 +79,44 @@ TimedSession run_timed_session(const std::string& keys, std::chrono::millisecond
             result.not_run = "could not be started: error " + std::to_string(GetLastError()) +
                              " after " + std::to_string(attempt) + " attempts";
             // Said where the test's output keeps it, so that a host's refusals are seen.
-            std::fprintf(stderr, "run_timed_session: %s\n", result.not_run.c_str());
+            std::fprintf(stderr, "run_child: %s\n", result.not_run.c_str());
             Sleep(static_cast<DWORD>(100 * attempt));
         }
     }
-    CloseHandle(in);
-    CloseHandle(out);
-    CloseHandle(err);
-
-    if (created) {
-        result.not_run.clear();
-        const auto wait = static_cast<DWORD>(limit.count());
-        const DWORD waited = WaitForSingleObject(child.hProcess, wait);
-        if (waited == WAIT_TIMEOUT) {
-            result.timed_out = true;
-            TerminateProcess(child.hProcess, 1);
-            WaitForSingleObject(child.hProcess, INFINITE);
-        }
-        result.elapsed = std::chrono::steady_clock::now() - started;
-        DWORD status = 0;
-        if (waited == WAIT_FAILED || !GetExitCodeProcess(child.hProcess, &status)) {
-            result.not_run = "could not be waited for: error " + std::to_string(GetLastError());
-        } else if (!result.timed_out) {
-            result.exit_status = static_cast<int>(status);
-        }
-        result.max_rss_kb = peak_kb_of(child.hProcess);
-        CloseHandle(child.hThread);
-        CloseHandle(child.hProcess);
+    if (!created) return;
+    result.not_run.clear();
+    const DWORD waited = WaitForSingleObject(child.hProcess, static_cast<DWORD>(limit.count()));
+    if (waited == WAIT_TIMEOUT) {
+        result.timed_out = true;
+        TerminateProcess(child.hProcess, 1);
+        WaitForSingleObject(child.hProcess, INFINITE);
     }
+    result.elapsed = std::chrono::steady_clock::now() - started;
+    DWORD status = 0;
+    if (waited == WAIT_FAILED || !GetExitCodeProcess(child.hProcess, &status)) {
+        result.not_run = "could not be waited for: error " + std::to_string(GetLastError());
+    } else if (!result.timed_out) {
+        result.exit_status = static_cast<int>(status);
+    }
+    result.max_rss_kb = peak_kb_of(child.hProcess);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+}
+
+TimedSession run_timed_session(const std::string& keys, std::chrono::milliseconds limit,
+                               const std::vector<std::string>& arguments) {
+    const fs::path in_path = temp_file("collatzperm-keys-");
+    const fs::path out_path = temp_file("collatzperm-out-");
+    const fs::path err_path = temp_file("collatzperm-err-");
+    std::ofstream(in_path, std::ios::binary) << keys;
+    const StandardHandles handles{inheritable(in_path, GENERIC_READ, OPEN_EXISTING),
+                                  inheritable(out_path, GENERIC_WRITE, CREATE_ALWAYS),
+                                  inheritable(err_path, GENERIC_WRITE, CREATE_ALWAYS)};
+    TimedSession result;
+    run_child(arguments, handles, limit, result);
+    CloseHandle(handles.in);
+    CloseHandle(handles.out);
+    CloseHandle(handles.err);
     result.transcript = read_file(out_path);
     result.errors = read_file(err_path);
     std::error_code ignored;
