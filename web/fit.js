@@ -1,0 +1,93 @@
+// The terminal's size: it fills what the page leaves it and follows the
+// window, the turned phone and the soft keyboard. On a touch screen the text
+// is as large as lets a search row fit on one line: a row of 2^20 (63
+// columns) upright, a row of 2^32 or a prompt with its exponent (77 columns)
+// turned. The Larger and Smaller buttons change the size by steps, kept in
+// localStorage.
+import { FitAddon } from './addon-fit.mjs';
+
+const kDesktopSize = 15;
+const kMinFittedSize = 9;
+const kUprightColumns = 63;
+const kTurnedColumns = 77;
+const kStepPx = 1;
+const kMinSize = 6;
+const kMaxSize = 40;
+const kSteps = [-9, 25];
+const kStepKey = 'collatzperm.textSize';
+// xterm.js keeps this much of the width for its scroll bar.
+const kScrollBarWidth = 14;
+
+function storedStep() {
+  try {
+    return Number.parseInt(localStorage.getItem(kStepKey), 10) || 0;
+  } catch {
+    return 0;  // storage refused: the size lasts as long as the page
+  }
+}
+
+function storeStep(step) {
+  try {
+    localStorage.setItem(kStepKey, String(step));
+  } catch {
+    // as above
+  }
+}
+
+// The advance of a character of the terminal's font, per pixel of its size.
+function advancePerPx(terminal, screen) {
+  const probe = document.createElement('span');
+  probe.style.cssText = `position:absolute;visibility:hidden;white-space:pre;font-size:100px;font-family:${terminal.options.fontFamily}`;
+  probe.textContent = 'W'.repeat(32);
+  screen.append(probe);
+  const advance = probe.getBoundingClientRect().width / 32 / 100;
+  probe.remove();
+  return advance;
+}
+
+export function fitToScreen(terminal, screen, smaller, larger) {
+  const fit = new FitAddon();
+  terminal.loadAddon(fit);
+  const coarse = matchMedia('(pointer: coarse)');
+  const advance = advancePerPx(terminal, screen);
+  let step = storedStep();
+
+  function fittedSize() {
+    if (!coarse.matches) return kDesktopSize;
+    const style = getComputedStyle(screen);
+    const width = screen.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight) - kScrollBarWidth;
+    const columns = innerHeight > innerWidth ? kUprightColumns : kTurnedColumns;
+    // Half a column to spare: xterm.js rounds the cell to device pixels.
+    const size = Math.floor((10 * width) / ((columns + 0.5) * advance)) / 10;
+    return Math.min(kDesktopSize, Math.max(kMinFittedSize, size));
+  }
+
+  function refit() {
+    // The soft keyboard covers the page's bottom where the browser does
+    // not resize the page for it; a pinch-zoomed view is left alone.
+    const view = window.visualViewport;
+    if (view && Math.abs(view.scale - 1) < 0.01) {
+      document.documentElement.style.setProperty('--page-height', `${view.height}px`);
+      scrollTo(0, 0);
+    }
+    const size = Math.min(kMaxSize, Math.max(kMinSize, fittedSize() + step * kStepPx));
+    if (terminal.options.fontSize !== size) terminal.options.fontSize = size;
+    fit.fit();
+    // Whoever types sees the line they type on.
+    if (document.activeElement === terminal.textarea) terminal.scrollToBottom();
+  }
+
+  const change = (by) => {
+    step = Math.min(kSteps[1], Math.max(kSteps[0], step + by));
+    storeStep(step);
+    refit();
+  };
+  smaller.addEventListener('click', () => change(-1));
+  larger.addEventListener('click', () => change(1));
+  addEventListener('resize', refit);
+  window.visualViewport?.addEventListener('resize', refit);
+  coarse.addEventListener('change', refit);
+  // The bar under the terminal grows when a notice needs two lines.
+  new ResizeObserver(refit).observe(screen);
+  refit();
+}
