@@ -45,7 +45,9 @@ function advancePerPx(terminal, screen) {
   return advance;
 }
 
-export function fitToScreen(terminal, screen, smaller, larger) {
+// Opens the terminal in `screen` with its text at the size it will have, so
+// that xterm.js measures its font once.
+export function openFitted(terminal, screen, smaller, larger) {
   const fit = new FitAddon();
   terminal.loadAddon(fit);
   const coarse = matchMedia('(pointer: coarse)');
@@ -62,7 +64,7 @@ export function fitToScreen(terminal, screen, smaller, larger) {
     return Math.min(kDesktopSize, Math.max(kMinFittedSize, size));
   }
 
-  function refit() {
+  function resize() {
     // The soft keyboard covers the page's bottom where the browser does
     // not resize the page for it; a pinch-zoomed view is left alone.
     const view = window.visualViewport;
@@ -72,6 +74,10 @@ export function fitToScreen(terminal, screen, smaller, larger) {
     }
     const size = Math.min(kMaxSize, Math.max(kMinSize, fittedSize() + step * kStepPx));
     if (terminal.options.fontSize !== size) terminal.options.fontSize = size;
+  }
+
+  function refit() {
+    resize();
     fit.fit();
     // Whoever types sees the line they type on.
     if (document.activeElement === terminal.textarea) terminal.scrollToBottom();
@@ -87,7 +93,9 @@ export function fitToScreen(terminal, screen, smaller, larger) {
   addEventListener('resize', refit);
   window.visualViewport?.addEventListener('resize', refit);
   coarse.addEventListener('change', refit);
+  resize();
+  terminal.open(screen);
+  fit.fit();
   // The bar under the terminal grows when a notice needs two lines.
   new ResizeObserver(refit).observe(screen);
-  refit();
 }

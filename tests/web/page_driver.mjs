@@ -34,13 +34,16 @@ export async function serve(site) {
   return { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() };
 }
 
-// With `gpu`, WebGL in software stands in for a GPU.
+// With `gpu`, WebGL in software stands in for a GPU; without, there is no
+// WebGL at all. (Emulating a phone's pixel ratio, Chromium's WebGL canvas
+// gets the size of one at ratio 1: such a tab draws wrong, its buffer is right.)
 export function launch({ gpu = false } = {}) {
   return requireWeb('puppeteer-core').launch({
     executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
     headless: true,
     // Chromium's sandbox refuses to run as root.
-    args: ['--no-sandbox', ...(gpu ? ['--use-angle=swiftshader', '--enable-unsafe-swiftshader'] : ['--disable-gpu'])],
+    args: ['--no-sandbox',
+      ...(gpu ? ['--use-angle=swiftshader', '--enable-unsafe-swiftshader'] : ['--disable-gpu', '--disable-3d-apis'])],
   });
 }
 

@@ -11,7 +11,7 @@ import assert from 'node:assert/strict';
 import { launch, openTab, pageLines, serve, sleep, until } from './page_driver.mjs';
 
 const [site, nativeProgram] = process.argv.slice(2);
-const kPortrait = { width: 390, height: 844, deviceScaleFactor: 2, isMobile: true, hasTouch: true };
+const kPortrait = { width: 390, height: 844, isMobile: true, hasTouch: true };
 const kLandscape = { ...kPortrait, width: 844, height: 390 };
 const kKeyNames = [...'1234567890QTXKMZBFDGJAC', 'Esc', 'Space', 'Backspace', 'Enter', 'Keyboard'];
 const kPrompt = 'Eingabe i (max 32)';
@@ -268,7 +268,8 @@ async function offline(phone, server) {
 }
 
 const server = await serve(site);
-const browser = await launch();
+// WebGL in software: on a touch screen the GPU draws.
+const browser = await launch({ gpu: true });
 try {
   await browser.defaultBrowserContext().overridePermissions(server.url, ['clipboard-read', 'clipboard-sanitized-write']);
   const phone = await Phone.open(browser, server.url);
@@ -280,6 +281,7 @@ try {
   const linked = await linkedSession(browser, server.url);
   await badLinks(linked, server.url);
   await offline(linked, server);
+  assert.ok(await phone.tab.evaluate(() => document.querySelector('.xterm-screen canvas') !== null), 'the GPU draws');
   for (const tab of [phone.tab, linked.tab]) assert.deepEqual(tab.errors, [], 'no errors in the browser console');
   console.log(`The phone session matches (50 taps in ${tapsMs} ms).`);
 } finally {
