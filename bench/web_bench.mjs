@@ -4,7 +4,8 @@
 // of the compressed search of 32, and how soon the page answers a tap while
 // that search's rows stream; and the pipe session of bench/session.keys under
 // node against the native program, in turns. After make web and make build:
-//   node bench/web_bench.mjs [RUNS]
+//   node bench/web_bench.mjs [RUNS] [SITE]
+// SITE, another build's site (build-web/site by default), for a comparison.
 import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
@@ -12,7 +13,7 @@ import path from 'node:path';
 import { launch, openTab, root, serve, sleep } from '../tests/web/page_driver.mjs';
 
 const runs = Number(process.argv[2] ?? 5);
-const site = path.join(root, 'build-web', 'site');
+const site = path.resolve(process.argv[3] ?? path.join(root, 'build-web', 'site'));
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 const range = (values) => `${Math.min(...values).toFixed(0)} - ${Math.max(...values).toFixed(0)}`;
 const kPhone = { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true };

@@ -34,15 +34,19 @@ function storeStep(step) {
   }
 }
 
-// The advance of a character of the terminal's font, per pixel of its size.
-function advancePerPx(terminal, screen) {
-  const probe = document.createElement('span');
-  probe.style.cssText = `position:absolute;visibility:hidden;white-space:pre;font-size:100px;font-family:${terminal.options.fontFamily}`;
-  probe.textContent = 'W'.repeat(32);
-  screen.append(probe);
-  const advance = probe.getBoundingClientRect().width / 32 / 100;
-  probe.remove();
-  return advance;
+// The width and height the terminal's cells have on the screen, as the fit
+// add-on reckons them.
+function usableSize(screen) {
+  const style = getComputedStyle(screen);
+  return [Number.parseInt(style.width, 10) - kScrollBarWidth, Number.parseInt(style.height, 10)];
+}
+
+// A cell of the terminal's font at `size`, measured as xterm.js measures it.
+function cell(terminal, size) {
+  const context = document.createElement('canvas').getContext('2d');
+  context.font = `${size}px ${terminal.options.fontFamily}`;
+  const glyph = context.measureText('W');
+  return [glyph.width, Math.ceil((glyph.fontBoundingBoxAscent + glyph.fontBoundingBoxDescent) * devicePixelRatio) / devicePixelRatio];
 }
 
 // Opens the terminal in `screen` with its text at the size it will have, so
@@ -51,13 +55,11 @@ export function openFitted(terminal, screen, smaller, larger) {
   const fit = new FitAddon();
   terminal.loadAddon(fit);
   const coarse = matchMedia('(pointer: coarse)');
-  const advance = advancePerPx(terminal, screen);
+  const advance = cell(terminal, 100)[0] / 100;
   let step = storedStep();
 
-  function fittedSize() {
+  function fittedSize(width) {
     if (!coarse.matches) return kDesktopSize;
-    const style = getComputedStyle(screen);
-    const width = screen.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight) - kScrollBarWidth;
     const columns = innerHeight > innerWidth ? kUprightColumns : kTurnedColumns;
     // Half a column to spare: xterm.js rounds the cell to device pixels.
     const size = Math.floor((10 * width) / ((columns + 0.5) * advance)) / 10;
@@ -72,7 +74,7 @@ export function openFitted(terminal, screen, smaller, larger) {
       document.documentElement.style.setProperty('--page-height', `${view.height}px`);
       scrollTo(0, 0);
     }
-    const size = Math.min(kMaxSize, Math.max(kMinSize, fittedSize() + step * kStepPx));
+    const size = Math.min(kMaxSize, Math.max(kMinSize, fittedSize(usableSize(screen)[0]) + step * kStepPx));
     if (terminal.options.fontSize !== size) terminal.options.fontSize = size;
   }
 
@@ -93,9 +95,19 @@ export function openFitted(terminal, screen, smaller, larger) {
   addEventListener('resize', refit);
   window.visualViewport?.addEventListener('resize', refit);
   coarse.addEventListener('change', refit);
+  // Opened at the size it fits, xterm.js draws it once, not again at once.
   resize();
+  const [width, height] = usableSize(screen);
+  const [cellWidth, cellHeight] = cell(terminal, terminal.options.fontSize);
+  terminal.resize(Math.max(2, Math.floor(width / cellWidth)), Math.max(1, Math.floor(height / cellHeight)));
   terminal.open(screen);
   fit.fit();
   // The bar under the terminal grows when a notice needs two lines.
-  new ResizeObserver(refit).observe(screen);
+  let size = [screen.clientWidth, screen.clientHeight];
+  new ResizeObserver(() => {
+    const now = [screen.clientWidth, screen.clientHeight];
+    if (now[0] === size[0] && now[1] === size[1]) return;
+    size = now;
+    refit();
+  }).observe(screen);
 }

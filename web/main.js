@@ -25,7 +25,7 @@ const link = keysOfLink(location.hash);
 let replayed = 0;  // keys of the link typed so far
 let ended = false;
 let wake = null;  // the program's wait for input, if it waits
-let gpuAsked = false;
+let started = false;  // the program has waited for input once
 const turns = new MessageChannel();  // a turn without the timers' 4 ms clamp
 let turnTaken = null;
 turns.port1.onmessage = () => turnTaken();
@@ -46,9 +46,8 @@ function type(data) {
   wakeProgram();
 }
 
-// On a touch screen the GPU draws the pictures once the start table is up,
-// where WebGL 2 is there; elsewhere, and if its context is lost, the DOM
-// renderer does.
+// On a touch screen the GPU draws the pictures, where WebGL 2 is there;
+// elsewhere, and if its context is lost, the DOM renderer does.
 async function drawWithGpu() {
   try {
     const { WebglAddon } = await import('./addon-webgl.mjs');
@@ -62,6 +61,15 @@ async function drawWithGpu() {
   } catch {
     // the DOM renderer stays
   }
+}
+
+// What can wait until the start table is drawn and the page has nothing
+// else to do: the GPU, and the service worker that keeps the site offline
+// and makes it installable (where there can be none, as on a plain http
+// address, the page works as it is).
+function afterStart() {
+  if (matchMedia('(pointer: coarse)').matches) drawWithGpu();
+  navigator.serviceWorker?.register('service_worker.js').catch(() => {});
 }
 
 // The line goes below everything drawn: the program's end leaves the cursor
@@ -86,9 +94,10 @@ const page = {
   // one at a time, each when the program waits for input.
   nextInput() {
     output.showAll();
-    if (!gpuAsked && matchMedia('(pointer: coarse)').matches) {
-      gpuAsked = true;
-      drawWithGpu();
+    if (!started) {
+      started = true;
+      if (window.requestIdleCallback) requestIdleCallback(afterStart, { timeout: 2000 });
+      else setTimeout(afterStart, 500);
     }
     if (typed.length === 0 && replayed < link.keys.length) typed.push(encoder.encode(link.keys[replayed++]));
     return typed.length > 0 ? Promise.resolve() : new Promise((resolve) => { wake = resolve; });
@@ -146,10 +155,6 @@ terminal.onBell(() => {
 setUpKeyButtons(document.getElementById('keys'), terminal.textarea, type);
 setUpLinkButton(document.getElementById('link'), link);
 if (link.notice) showNotice(link.notice);
-
-// Offline once loaded, and installable: the service worker keeps the site.
-// Where there can be none (a plain http address), the page works as it is.
-addEventListener('load', () => navigator.serviceWorker?.register('service_worker.js').catch(() => {}));
 
 // For tests and the curious: the terminal, and whether the program waits
 // for a key with everything drawn.
