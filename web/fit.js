@@ -49,9 +49,11 @@ function cell(terminal, size) {
   return [glyph.width, Math.ceil((glyph.fontBoundingBoxAscent + glyph.fontBoundingBoxDescent) * devicePixelRatio) / devicePixelRatio];
 }
 
-// Opens the terminal in `screen` with its text at the size it will have, so
-// that xterm.js measures its font once.
-export function openFitted(terminal, screen, smaller, larger) {
+// Sizes the terminal for `screen` and keeps it so; the function it returns
+// opens it there. Until then (the program's first output, so that the first
+// picture drawn is the program's) its size is reckoned as xterm.js will
+// measure it.
+export function fitTerminal(terminal, screen, smaller, larger) {
   const fit = new FitAddon();
   terminal.loadAddon(fit);
   const coarse = matchMedia('(pointer: coarse)');
@@ -66,7 +68,7 @@ export function openFitted(terminal, screen, smaller, larger) {
     return Math.min(kDesktopSize, Math.max(kMinFittedSize, size));
   }
 
-  function resize() {
+  function refit() {
     // The soft keyboard covers the page's bottom where the browser does
     // not resize the page for it; a pinch-zoomed view is left alone.
     const view = window.visualViewport;
@@ -74,13 +76,15 @@ export function openFitted(terminal, screen, smaller, larger) {
       document.documentElement.style.setProperty('--page-height', `${view.height}px`);
       scrollTo(0, 0);
     }
-    const size = Math.min(kMaxSize, Math.max(kMinSize, fittedSize(usableSize(screen)[0]) + step * kStepPx));
+    const [width, height] = usableSize(screen);
+    const size = Math.min(kMaxSize, Math.max(kMinSize, fittedSize(width) + step * kStepPx));
     if (terminal.options.fontSize !== size) terminal.options.fontSize = size;
-  }
-
-  function refit() {
-    resize();
-    fit.fit();
+    if (terminal.element) {
+      fit.fit();
+    } else {
+      const [cellWidth, cellHeight] = cell(terminal, size);
+      terminal.resize(Math.max(2, Math.floor(width / cellWidth)), Math.max(1, Math.floor(height / cellHeight)));
+    }
     // Whoever types sees the line they type on.
     if (document.activeElement === terminal.textarea) terminal.scrollToBottom();
   }
@@ -95,13 +99,7 @@ export function openFitted(terminal, screen, smaller, larger) {
   addEventListener('resize', refit);
   window.visualViewport?.addEventListener('resize', refit);
   coarse.addEventListener('change', refit);
-  // Opened at the size it fits, xterm.js draws it once, not again at once.
-  resize();
-  const [width, height] = usableSize(screen);
-  const [cellWidth, cellHeight] = cell(terminal, terminal.options.fontSize);
-  terminal.resize(Math.max(2, Math.floor(width / cellWidth)), Math.max(1, Math.floor(height / cellHeight)));
-  terminal.open(screen);
-  fit.fit();
+  refit();
   // The bar under the terminal grows when a notice needs two lines.
   let size = [screen.clientWidth, screen.clientHeight];
   new ResizeObserver(() => {
@@ -110,4 +108,8 @@ export function openFitted(terminal, screen, smaller, larger) {
     size = now;
     refit();
   }).observe(screen);
+  return () => {
+    terminal.open(screen);
+    fit.fit();
+  };
 }

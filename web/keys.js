@@ -23,9 +23,9 @@ function button(shown, name) {
   return element;
 }
 
-// `type` takes what a key sends; `field` is the terminal's text field, which
-// the soft keyboard types into.
-export function setUpKeyButtons(container, field, type) {
+// `type` takes what a key sends. The function returned takes the
+// terminal's text field, which the soft keyboard types into, once there is one.
+export function setUpKeyButtons(container, type) {
   const coarse = matchMedia('(pointer: coarse)');
   for (const [shown, name, sends, wide] of kKeys) {
     const key = button(shown, name);
@@ -46,18 +46,21 @@ export function setUpKeyButtons(container, field, type) {
 
   // A tap on the terminal brings up no keyboard unless this button asked for one.
   const keyboard = button('\u2328', 'Keyboard');
+  let field = null;
   const quiet = () => { if (coarse.matches) field.inputMode = 'none'; };
-  quiet();
-  field.addEventListener('blur', quiet);
   keyboard.addEventListener('pointerdown', (event) => event.preventDefault());
   keyboard.addEventListener('click', () => {
-    if (document.activeElement === field && field.inputMode !== 'none') {
-      field.blur();
-      return;
-    }
+    if (!field) return;
+    const shown = document.activeElement === field && field.inputMode !== 'none';
     field.blur();
+    if (shown) return;
     field.inputMode = 'text';
     field.focus();
   });
   container.append(keyboard);
+  return (textField) => {
+    field = textField;
+    quiet();
+    field.addEventListener('blur', quiet);
+  };
 }

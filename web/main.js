@@ -1,7 +1,7 @@
 // The page around collatzperm: xterm.js is its terminal, and Module.page is
 // what the program's back end (console/web/page.cpp) calls. The program runs
 // on the page's own thread; each of its waits gives the browser its turn.
-import { openFitted } from './fit.js';
+import { fitTerminal } from './fit.js';
 import { Terminal } from './xterm.mjs';
 import { setUpKeyButtons } from './keys.js';
 import { keysOfLink, setUpLinkButton, showNotice } from './link.js';
@@ -26,6 +26,7 @@ let replayed = 0;  // keys of the link typed so far
 let ended = false;
 let wake = null;  // the program's wait for input, if it waits
 let started = false;  // the program has waited for input once
+let opened = false;  // the terminal is in the page
 const turns = new MessageChannel();  // a turn without the timers' 4 ms clamp
 let turnTaken = null;
 turns.port1.onmessage = () => turnTaken();
@@ -78,8 +79,20 @@ function endWith(line, lineBreak) {
   if (ended) return;
   ended = true;
   typed = [];
+  open();
   output.showAll();
   terminal.write(`\x1b[0m${lineBreak}${line}\r\n`);
+}
+
+// The terminal goes into the page once the program's first screen is in
+// it and the program waits, so that the first picture it draws is that
+// screen, not an empty one first.
+function open() {
+  if (opened) return;
+  opened = true;
+  openTerminal();
+  terminal.focus();
+  useTextField(terminal.textarea);
 }
 
 const page = {
@@ -96,8 +109,12 @@ const page = {
     output.showAll();
     if (!started) {
       started = true;
-      if (window.requestIdleCallback) requestIdleCallback(afterStart, { timeout: 2000 });
-      else setTimeout(afterStart, 500);
+      terminal.write('', open);
+      const drawn = terminal.onRender(() => {
+        drawn.dispose();
+        if (window.requestIdleCallback) requestIdleCallback(afterStart, { timeout: 2000 });
+        else setTimeout(afterStart, 500);
+      });
     }
     if (typed.length === 0 && replayed < link.keys.length) typed.push(encoder.encode(link.keys[replayed++]));
     return typed.length > 0 ? Promise.resolve() : new Promise((resolve) => { wake = resolve; });
@@ -121,9 +138,17 @@ function failed(what) {
 addEventListener('error', (event) => failed(event.message));
 addEventListener('unhandledrejection', (event) => failed(event.reason));
 
-// The program loads and compiles while the terminal is set up; it first
-// calls the page once this script has run.
-createCollatzperm({ page, onExit: page.ended, onAbort: failed }).catch(failed);
+// The program starts with the code compiled meanwhile (index.html); it
+// first calls the page once this script has run.
+createCollatzperm({
+  page,
+  onExit: page.ended,
+  onAbort: failed,
+  instantiateWasm(imports, started) {
+    window.collatzpermCode.then((code) => WebAssembly.instantiate(code, imports)).then(started, failed);
+    return {};
+  },
+}).catch(failed);
 
 const terminal = new Terminal({
   scrollback: 16000,
@@ -134,10 +159,9 @@ const terminal = new Terminal({
   fontFamily: '"DejaVu Sans Mono", Consolas, Menlo, monospace',
   fontSize: 15,
 });
-openFitted(terminal, document.getElementById('terminal'), document.getElementById('smaller'),
+const openTerminal = fitTerminal(terminal, document.getElementById('terminal'), document.getElementById('smaller'),
   document.getElementById('larger'));
 const output = new Output(terminal);
-terminal.focus();
 terminal.onData(type);
 terminal.onResize(wakeProgram);
 // The program's beep: a short tone, as a console gives one.
@@ -152,7 +176,7 @@ terminal.onBell(() => {
   tone.start();
   tone.stop(audio.currentTime + 0.1);
 });
-setUpKeyButtons(document.getElementById('keys'), terminal.textarea, type);
+const useTextField = setUpKeyButtons(document.getElementById('keys'), type);
 setUpLinkButton(document.getElementById('link'), link);
 if (link.notice) showNotice(link.notice);
 
