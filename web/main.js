@@ -159,6 +159,11 @@ const terminal = new Terminal({
   fontFamily: '"DejaVu Sans Mono", Consolas, Menlo, monospace',
   fontSize: 15,
 });
+// The key buttons and a notice first: they take their room before the
+// terminal is sized.
+const useTextField = setUpKeyButtons(document.getElementById('keys'), type);
+setUpLinkButton(document.getElementById('link'), link);
+if (link.notice) showNotice(link.notice);
 const openTerminal = fitTerminal(terminal, document.getElementById('terminal'), document.getElementById('smaller'),
   document.getElementById('larger'));
 const output = new Output(terminal);
@@ -176,9 +181,6 @@ terminal.onBell(() => {
   tone.start();
   tone.stop(audio.currentTime + 0.1);
 });
-const useTextField = setUpKeyButtons(document.getElementById('keys'), type);
-setUpLinkButton(document.getElementById('link'), link);
-if (link.notice) showNotice(link.notice);
 
 // For tests and the curious: the terminal, and whether the program waits
 // for a key with everything drawn.
