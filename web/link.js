@@ -13,7 +13,7 @@ const kCopyByHand = 'Copy this link: ';
 
 const notice = document.getElementById('notice');
 
-// `text` is a string, or a list of strings and elements; never markup.
+// Strings and elements, never markup.
 export function showNotice(...parts) {
   notice.replaceChildren(...parts);
 }
