@@ -1,137 +1,191 @@
 // The page around collatzperm: xterm.js is its terminal, and Module.page is
 // what the program's back end (console/web/page.cpp) calls. The program runs
 // on the page's own thread; each of its waits gives the browser its turn.
-'use strict';
+import { fitTerminal } from './fit.js';
+import { Terminal } from './xterm.mjs';
+import { setUpKeyButtons } from './keys.js';
+import { keysOfLink, setUpLinkButton, showNotice } from './link.js';
+import { Output } from './output.js';
 
-(() => {
-  const kEndedLine = 'collatzperm has ended. Reload the page to start it again.';
-  const kErrorLine = 'collatzperm stopped on an error. Reload the page to start it again.';
-  // Output xterm.js has not parsed yet: above the high mark the program
-  // waits at its next turn until the terminal is down to the low mark.
-  const kHighMark = 512 * 1024;
-  const kLowMark = 64 * 1024;
-  // The 16 console colours (Windows' own palette), on black, in ANSI order.
-  const kTheme = {
-    background: '#000000', foreground: '#cccccc', cursor: '#cccccc',
-    black: '#000000', red: '#c50f1f', green: '#13a10e', yellow: '#c19c00',
-    blue: '#0037da', magenta: '#881798', cyan: '#3a96dd', white: '#cccccc',
-    brightBlack: '#767676', brightRed: '#e74856', brightGreen: '#16c60c',
-    brightYellow: '#f9f1a5', brightBlue: '#3b78ff', brightMagenta: '#b4009e',
-    brightCyan: '#61d6d6', brightWhite: '#f2f2f2',
-  };
+const kEndedLine = 'collatzperm has ended. Reload the page to start it again.';
+const kErrorLine = 'collatzperm stopped on an error. Reload the page to start it again.';
+// The 16 console colours (Windows' own palette), on black, in ANSI order.
+const kTheme = {
+  background: '#000000', foreground: '#cccccc', cursor: '#cccccc',
+  black: '#000000', red: '#c50f1f', green: '#13a10e', yellow: '#c19c00',
+  blue: '#0037da', magenta: '#881798', cyan: '#3a96dd', white: '#cccccc',
+  brightBlack: '#767676', brightRed: '#e74856', brightGreen: '#16c60c',
+  brightYellow: '#f9f1a5', brightBlue: '#3b78ff', brightMagenta: '#b4009e',
+  brightCyan: '#61d6d6', brightWhite: '#f2f2f2',
+};
 
-  const terminal = new Terminal({
-    scrollback: 16000,
-    // The program takes every line as rewrapped at a new width, the cursor's
-    // too, as a terminal does; xterm.js leaves the cursor's line to shells.
-    reflowCursorLine: true,
-    theme: kTheme,
-    fontFamily: '"DejaVu Sans Mono", Consolas, Menlo, monospace',
-    fontSize: 15,
-  });
-  const fit = new FitAddon.FitAddon();
-  terminal.loadAddon(fit);
-  terminal.open(document.getElementById('terminal'));
-  fit.fit();
+const encoder = new TextEncoder();
+let typed = [];  // whole key presses and pastes, as UTF-8, oldest first
+const link = keysOfLink(location.hash);
+let replayed = 0;  // keys of the link typed so far
+let ended = false;
+let wake = null;  // the program's wait for input, if it waits
+let started = false;  // the program has waited for input once
+let opened = false;  // the terminal is in the page
+const turns = new MessageChannel();  // a turn without the timers' 4 ms clamp
+let turnTaken = null;
+turns.port1.onmessage = () => turnTaken();
+
+function wakeProgram() {
+  if (wake) {
+    const resume = wake;
+    wake = null;
+    resume();
+  }
+}
+
+// Keys typed while the program loads wait for it; after its end they start
+// nothing. An empty press would read as none and hold up those after it.
+function type(data) {
+  if (ended || data.length === 0) return;
+  typed.push(encoder.encode(data));
+  wakeProgram();
+}
+
+// On a touch screen the GPU draws the pictures, where WebGL 2 is there;
+// elsewhere, and if its context is lost, the DOM renderer does.
+async function drawWithGpu() {
+  try {
+    const { WebglAddon } = await import('./addon-webgl.mjs');
+    const gpu = new WebglAddon();
+    terminal.loadAddon(gpu);
+    output.pictures = true;
+    gpu.onContextLoss(() => {
+      output.pictures = false;
+      gpu.dispose();
+    });
+  } catch {
+    // the DOM renderer stays
+  }
+}
+
+// What can wait until the start table is drawn and the page has nothing
+// else to do: the GPU, and the service worker that keeps the site offline
+// and makes it installable (where there can be none, as on a plain http
+// address, the page works as it is).
+function afterStart() {
+  if (matchMedia('(pointer: coarse)').matches) drawWithGpu();
+  navigator.serviceWorker?.register('service_worker.js').catch(() => {});
+}
+
+// The line goes below everything drawn: the program's end leaves the cursor
+// on a line of its own, a failure anywhere.
+function endWith(line, lineBreak) {
+  if (ended) return;
+  ended = true;
+  typed = [];
+  open();
+  output.showAll();
+  terminal.write(`\x1b[0m${lineBreak}${line}\r\n`);
+}
+
+// The terminal goes into the page once the program's first screen is in
+// it and the program waits, so that the first picture it draws is that
+// screen, not an empty one first.
+function open() {
+  if (opened) return;
+  opened = true;
+  openTerminal();
   terminal.focus();
-  addEventListener('resize', () => fit.fit());
+  useTextField(terminal.textarea);
+}
 
-  const encoder = new TextEncoder();
-  let typed = [];  // whole key presses and pastes, as UTF-8, oldest first
-  let ended = false;
-  let wake = null;  // the program's wait for input, if it waits
-  let unparsed = 0;
-  let drained = null;  // the program's wait for the terminal to catch up
-  const turns = new MessageChannel();  // a turn without the timers' 4 ms clamp
-  let turnTaken = null;
-  turns.port1.onmessage = () => turnTaken();
-
-  function wakeProgram() {
-    if (wake) {
-      const resume = wake;
-      wake = null;
-      resume();
+const page = {
+  write: (bytes) => output.write(bytes),
+  // One key press or paste at a time, so that the program knows where each
+  // ends: an Esc alone is the Esc key, not the start of the next key's sequence.
+  typedSize: () => (typed.length > 0 ? typed[0].length : 0),
+  takeTyped: () => typed.shift(),
+  takenAtPrompt: (key) => link.taken(key),
+  // Keys may have come while the program had a turn of its own (a flush
+  // after a resize): then there is nothing to wait for. A link's keys go in
+  // one at a time, each when the program waits for input.
+  nextInput() {
+    output.showAll();
+    if (!started) {
+      started = true;
+      terminal.write('', open);
+      const drawn = terminal.onRender(() => {
+        drawn.dispose();
+        if (window.requestIdleCallback) requestIdleCallback(afterStart, { timeout: 2000 });
+        else setTimeout(afterStart, 500);
+      });
     }
-  }
+    if (typed.length === 0 && replayed < link.keys.length) typed.push(encoder.encode(link.keys[replayed++]));
+    return typed.length > 0 ? Promise.resolve() : new Promise((resolve) => { wake = resolve; });
+  },
+  // A turn for the browser, or a wait until the next picture has room.
+  turn() {
+    return output.room() ?? new Promise((resolve) => {
+      turnTaken = resolve;
+      turns.port2.postMessage(0);
+    });
+  },
+  columns: () => terminal.cols,
+  ended: () => endWith(kEndedLine, ''),
+};
 
-  // Keys typed while the program loads wait for it; after its end they start
-  // nothing. An empty press would read as none and hold up those after it.
-  terminal.onData((data) => {
-    if (ended || data.length === 0) return;
-    typed.push(encoder.encode(data));
-    wakeProgram();
-  });
-  terminal.onResize(wakeProgram);
-  // The program's beep: a short tone, as a console gives one.
-  let audio = null;
-  terminal.onBell(() => {
-    audio ??= new AudioContext();
-    const tone = audio.createOscillator();
-    const volume = audio.createGain();
-    tone.frequency.value = 800;
-    volume.gain.value = 0.1;
-    tone.connect(volume).connect(audio.destination);
-    tone.start();
-    tone.stop(audio.currentTime + 0.1);
-  });
+// A failure the program could not report itself still shows in the page.
+function failed(what) {
+  endWith(kErrorLine, '\r\n');
+  console.warn('collatzperm:', what);
+}
+addEventListener('error', (event) => failed(event.message));
+addEventListener('unhandledrejection', (event) => failed(event.reason));
 
-  // The line goes below everything drawn: the program's end leaves the cursor
-  // on a line of its own, a failure anywhere.
-  function endWith(line, lineBreak) {
-    if (ended) return;
-    ended = true;
-    typed = [];
-    terminal.write(`\x1b[0m${lineBreak}${line}\r\n`);
-  }
+// The program starts with the code compiled meanwhile (index.html); it
+// first calls the page once this script has run.
+createCollatzperm({
+  page,
+  onExit: page.ended,
+  onAbort: failed,
+  instantiateWasm(imports, started) {
+    window.collatzpermCode.then((code) => WebAssembly.instantiate(code, imports)).then(started, failed);
+    return {};
+  },
+}).catch(failed);
 
-  const page = {
-    write(bytes) {
-      unparsed += bytes.length;
-      terminal.write(bytes, () => {
-        unparsed -= bytes.length;
-        if (drained && unparsed <= kLowMark) {
-          const resume = drained;
-          drained = null;
-          resume();
-        }
-      });
-    },
-    // One key press or paste at a time, so that the program knows where each
-    // ends: an Esc alone is the Esc key, not the start of the next key's sequence.
-    typedSize: () => (typed.length > 0 ? typed[0].length : 0),
-    takeTyped: () => typed.shift(),
-    // Keys may have come while the program had a turn of its own (a flush
-    // after a resize): then there is nothing to wait for.
-    nextInput: () => (typed.length > 0 ? Promise.resolve() : new Promise((resolve) => { wake = resolve; })),
-    turn() {
-      if (unparsed > kHighMark) return new Promise((resolve) => { drained = resolve; });
-      return new Promise((resolve) => {
-        turnTaken = resolve;
-        turns.port2.postMessage(0);
-      });
-    },
-    columns: () => terminal.cols,
-    ended: () => endWith(kEndedLine, ''),
-  };
+const terminal = new Terminal({
+  scrollback: 16000,
+  // The program takes every line as rewrapped at a new width, the cursor's
+  // too, as a terminal does; xterm.js leaves the cursor's line to shells.
+  reflowCursorLine: true,
+  theme: kTheme,
+  fontFamily: '"DejaVu Sans Mono", Consolas, Menlo, monospace',
+  fontSize: 15,
+});
+// The key buttons and a notice first: they take their room before the
+// terminal is sized.
+const useTextField = setUpKeyButtons(document.getElementById('keys'), type);
+setUpLinkButton(document.getElementById('link'), link);
+if (link.notice) showNotice(link.notice);
+const openTerminal = fitTerminal(terminal, document.getElementById('terminal'), document.getElementById('smaller'),
+  document.getElementById('larger'));
+const output = new Output(terminal);
+terminal.onData(type);
+terminal.onResize(wakeProgram);
+// The program's beep: a short tone, as a console gives one.
+let audio = null;
+terminal.onBell(() => {
+  audio ??= new AudioContext();
+  const tone = audio.createOscillator();
+  const volume = audio.createGain();
+  tone.frequency.value = 800;
+  volume.gain.value = 0.1;
+  tone.connect(volume).connect(audio.destination);
+  tone.start();
+  tone.stop(audio.currentTime + 0.1);
+});
 
-  // A failure the program could not report itself still shows in the page.
-  const failed = (what) => {
-    endWith(kErrorLine, '\r\n');
-    console.warn('collatzperm:', what);
-  };
-  addEventListener('error', (event) => failed(event.message));
-  addEventListener('unhandledrejection', (event) => failed(event.reason));
-
-  // For tests and the curious: the terminal, and whether the program waits
-  // for a key with everything drawn.
-  window.collatzperm = {
-    terminal,
-    waiting: () => wake !== null && unparsed === 0,
-    ended: () => ended,
-  };
-  createCollatzperm({
-    page,
-    onExit: page.ended,
-    onAbort: failed,
-  }).catch(failed);
-})();
+// For tests and the curious: the terminal, and whether the program waits
+// for a key with everything drawn.
+window.collatzperm = {
+  terminal,
+  waiting: () => wake !== null && output.unparsed === 0,
+  ended: () => ended,
+};

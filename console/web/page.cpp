@@ -13,6 +13,8 @@ EM_JS(void, page_write, (const char* data, std::size_t size), {
 });
 EM_JS(std::size_t, page_typed_size, (), { return Module['page'].typedSize(); });
 EM_JS(void, page_take_typed, (char* data), { HEAPU8.set(Module['page'].takeTyped(), data); });
+EM_JS(void, page_taken_at_prompt, (const char* data, std::size_t size),
+      { Module['page'].takenAtPrompt(UTF8ToString(data, size)); });
 EM_ASYNC_JS(void, page_wait_for_input, (), { await Module['page'].nextInput(); });
 EM_ASYNC_JS(void, page_yield, (), { await Module['page'].turn(); });
 EM_JS(int, page_columns, (), { return Module['page'].columns(); });
@@ -34,6 +36,10 @@ void take_typed(std::string& bytes) {
     const std::size_t old_size = bytes.size();
     bytes.resize(old_size + size);
     page_take_typed(bytes.data() + old_size);
+}
+
+void taken_at_prompt(std::string_view key) {
+    page_taken_at_prompt(key.data(), key.size());
 }
 
 void wait_for_input() {

@@ -16,6 +16,9 @@ void write(std::string_view bytes);
 // Appends the bytes of the oldest key press (or paste) not taken yet, whole;
 // nothing when there is none.
 void take_typed(std::string& bytes);
+// A key the program took at one of its prompts, as UTF-8: the page keeps
+// these for a link that types them again.
+void taken_at_prompt(std::string_view key);
 // Waits until something is typed or the terminal is resized.
 void wait_for_input();
 // Lets the browser paint and take keys, then goes on.

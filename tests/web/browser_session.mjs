@@ -145,7 +145,7 @@ function compareSessions(pageLinesSeen, nativeLinesSeen) {
 
 // The second tab, with what a person should not do to it.
 async function badInput(browser, url) {
-  const tab = await openTab(browser, 220, 500);
+  const tab = await openTab(browser, { width: 220, height: 500 });
   const page = new PageSession(tab);
   await tab.goto(url, { waitUntil: 'domcontentloaded' });
   // Keys while it loads wait (or are lost): either way the start table goes
@@ -205,6 +205,8 @@ async function badInput(browser, url) {
   await until('the program', () => tab.evaluate(() => window.program !== undefined));
   await tab.evaluate(() => { setTimeout(() => window.program.dynCall_vi(1e6, 0)); });
   await until('the error line after a trap', async () => count(await page.lines(), kError) === 1);
+  // Past the service worker, which has the .wasm in its cache.
+  await tab.setBypassServiceWorker(true);
   await tab.setRequestInterception(true);
   tab.on('request', (request) => (request.url().endsWith('.wasm') ? request.abort() : request.continue()));
   await tab.reload({ waitUntil: 'load' });
@@ -216,7 +218,7 @@ const server = await serve(site);
 const browser = await launch();
 let native = null;
 try {
-  const tab = await openTab(browser, 1000, 640);
+  const tab = await openTab(browser, { width: 1000, height: 640 });
   await tab.goto(server.url, { waitUntil: 'load' });
   const page = new PageSession(tab);
   const size = await tab.evaluate(() => [window.collatzperm.terminal.cols, window.collatzperm.terminal.rows]);

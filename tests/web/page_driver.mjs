@@ -11,8 +11,9 @@ export const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '
 export const requireWeb = createRequire(path.join(root, 'web', 'package.json'));
 
 const kTypes = {
-  '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css',
-  '.wasm': 'application/wasm', '.svg': 'image/svg+xml',
+  '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.mjs': 'text/javascript', '.css': 'text/css',
+  '.wasm': 'application/wasm', '.svg': 'image/svg+xml', '.png': 'image/png',
+  '.webmanifest': 'application/manifest+json',
 };
 
 // A static server for the site on 127.0.0.1, on a free port.
@@ -33,24 +34,28 @@ export async function serve(site) {
   return { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() };
 }
 
-export function launch() {
+// With `gpu`, WebGL in software stands in for a GPU; without, there is no
+// WebGL at all. (Emulating a phone's pixel ratio, Chromium's WebGL canvas
+// gets the size of one at ratio 1: such a tab draws wrong, its buffer is right.)
+export function launch({ gpu = false } = {}) {
   return requireWeb('puppeteer-core').launch({
     executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
     headless: true,
     // Chromium's sandbox refuses to run as root.
-    args: ['--no-sandbox', '--disable-gpu'],
+    args: ['--no-sandbox',
+      ...(gpu ? ['--use-angle=swiftshader', '--enable-unsafe-swiftshader'] : ['--disable-gpu', '--disable-3d-apis'])],
   });
 }
 
 // A tab of its own; what it logs as an error or throws is collected in page.errors.
-export async function openTab(browser, width, height) {
+export async function openTab(browser, viewport) {
   const page = await browser.newPage();
   page.errors = [];
   page.on('console', (message) => {
     if (message.type() === 'error') page.errors.push(message.text());
   });
   page.on('pageerror', (error) => page.errors.push(String(error)));
-  await page.setViewport({ width, height });
+  await page.setViewport(viewport);
   return page;
 }
 

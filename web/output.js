@@ -1,0 +1,124 @@
+// How the program's output reaches xterm.js.
+//
+// Where the GPU draws (a phone's or a tablet's), as pictures: while rows come
+// faster than anyone reads them, xterm.js takes in what came since the last
+// picture and draws it as one (its synchronised output), at most every
+// kFrameMs, in pieces that it parses in a few milliseconds each, so that the
+// page answers a tap between them. A picture holds about what xterm.js parses
+// in that time; the program fills the next one meanwhile and waits when it is
+// full, so it stays a picture or two ahead of the screen, and a key pressed
+// during a search stops it near the rows in view.
+//
+// The DOM renderer draws the whole screen after each piece that scrolled it,
+// picture held or not: it gets the program's writes as they come, and the
+// program waits only when xterm.js falls far behind.
+const kFrameMs = 100;
+const kHoldPicture = '\x1b[?2026h';
+const kShowPicture = '\x1b[?2026l';
+const kPieceBytes = 4096;
+const kMinPictureBytes = 8 * 1024;
+const kMaxPictureBytes = 512 * 1024;
+// Not parsed yet, as the DOM renderer gets it: above the high mark the
+// program waits until xterm.js is down to the low mark.
+const kHighMark = 512 * 1024;
+const kLowMark = 64 * 1024;
+
+export class Output {
+  #terminal;
+  #pictures = false;
+  #held = [];  // output for the next picture
+  #heldBytes = 0;
+  #inFlight = 0;  // pictures handed to xterm.js and not parsed yet
+  #pictureAt = -Infinity;  // when the last picture was handed over
+  #parsedAt = -Infinity;  // when xterm.js last finished one
+  #bytesPerMs = 256;  // how fast xterm.js parses, a guess until it has
+  #timer = 0;
+  #room = null;  // the program's wait for room
+  unparsed = 0;  // bytes written and not parsed yet
+
+  constructor(terminal) {
+    this.#terminal = terminal;
+  }
+
+  // Whether the GPU draws: then output goes as pictures.
+  set pictures(on) {
+    this.showAll();
+    this.#pictures = on;
+  }
+
+  write(bytes) {
+    this.unparsed += bytes.length;
+    if (!this.#pictures) {
+      this.#terminal.write(bytes, () => this.#parsed(bytes.length));
+      return;
+    }
+    this.#held.push(bytes);
+    this.#heldBytes += bytes.length;
+    this.#next();
+  }
+
+  // Null while the program may go on, or a promise of the moment it may.
+  room() {
+    const full = this.#pictures
+      ? this.#heldBytes >= Math.min(kMaxPictureBytes, Math.max(kMinPictureBytes, this.#bytesPerMs * kFrameMs))
+      : this.unparsed > kHighMark;
+    return full ? new Promise((resolve) => { this.#room = resolve; }) : null;
+  }
+
+  // Everything out at once: the program waits for a key, or has ended.
+  showAll() {
+    this.#handOver();
+  }
+
+  #resume() {
+    if (!this.#room) return;
+    const resume = this.#room;
+    this.#room = null;
+    resume();
+  }
+
+  #parsed(size) {
+    this.unparsed -= size;
+    if (this.unparsed <= kLowMark) this.#resume();
+  }
+
+  // The next picture when xterm.js is done with the last and its frame is due.
+  #next() {
+    if (this.#heldBytes === 0 || this.#timer || this.#inFlight > 0) return;
+    const due = this.#pictureAt + kFrameMs - performance.now();
+    if (due > 0) {
+      this.#timer = setTimeout(() => {
+        this.#timer = 0;
+        this.#next();
+      }, due);
+      return;
+    }
+    this.#handOver();
+  }
+
+  #handOver() {
+    clearTimeout(this.#timer);
+    this.#timer = 0;
+    if (this.#heldBytes === 0) return;
+    const chunks = this.#held;
+    const size = this.#heldBytes;
+    this.#held = [];
+    this.#heldBytes = 0;
+    const began = performance.now();
+    this.#pictureAt = began;
+    ++this.#inFlight;
+    this.#terminal.write(kHoldPicture);
+    for (const chunk of chunks) {
+      for (let at = 0; at < chunk.length; at += kPieceBytes) this.#terminal.write(chunk.subarray(at, at + kPieceBytes));
+    }
+    this.#terminal.write(kShowPicture, () => {
+      const now = performance.now();
+      this.#bytesPerMs = size / Math.max(1, now - Math.max(began, this.#parsedAt));
+      this.#parsedAt = now;
+      --this.#inFlight;
+      this.unparsed -= size;
+      this.#next();
+    });
+    this.#resume();
+  }
+}
