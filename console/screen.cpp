@@ -1,15 +1,14 @@
 #include "console/screen.hpp"
 
-#include <algorithm>
-
 namespace cp {
 
-Screen::Screen(std::int32_t columns, std::int32_t rows) : columns_(columns), rows_(rows) {
+Screen::Screen(std::int32_t columns, std::int32_t rows)
+    : columns_(std::min(columns, kMaxColumns)), rows_(rows) {
     ring_.resize(static_cast<std::size_t>(rows));
 }
 
 void Screen::resize(std::int32_t columns, std::int32_t rows) {
-    columns_ = columns;
+    columns_ = std::min(columns, kMaxColumns);
     rows_ = rows;
     ring_.clear();
     ring_.resize(static_cast<std::size_t>(rows));
@@ -33,32 +32,60 @@ void Screen::clear() {
 
 std::int32_t Screen::row_length(std::int32_t r) const {
     if (r < 0 || r >= rows_) return 0;
-    return static_cast<std::int32_t>(row(r).cells.size());
+    return static_cast<std::int32_t>(row(r).text.size());
+}
+
+std::vector<ColourRun>::const_iterator Screen::run_at(const Row& row, std::size_t c) {
+    const auto after = std::upper_bound(
+        row.runs.begin(), row.runs.end(), c,
+        [](std::size_t column, const ColourRun& run) { return column < run.start; });
+    return after - 1;
 }
 
 Cell Screen::cell(std::int32_t r, std::int32_t c) const {
     if (r < 0 || r >= rows_) return {};
     const Row& rw = row(r);
-    if (c >= 0 && static_cast<std::size_t>(c) < rw.cells.size())
-        return rw.cells[static_cast<std::size_t>(c)];
+    if (c >= 0 && static_cast<std::size_t>(c) < rw.text.size()) {
+        const auto at = static_cast<std::size_t>(c);
+        return {rw.text[at], run_at(rw, at)->attribute};
+    }
     return {' ', fill_of(rw)};
 }
 
-std::string Screen::row_text(std::int32_t r) const {
-    std::string text;
-    if (r < 0 || r >= rows_) return text;
+std::string_view Screen::row_text(std::int32_t r) const {
+    if (r < 0 || r >= rows_) return {};
     const Row& rw = row(r);
-    text.reserve(rw.cells.size());
-    for (const Cell& cell : rw.cells) text.push_back(cell.ch);
-    return text;
+    return {rw.text.data(), rw.text.size()};
 }
 
-std::span<const Cell> Screen::row_cells(std::int32_t r) const {
-    if (r < 0 || r >= rows_) return {};
-    return row(r).cells;
+void Screen::paint(Row& row, std::size_t from, std::size_t to, Attribute attribute) {
+    std::vector<ColourRun>& runs = row.runs;
+    const std::size_t length = row.text.size();
+    // Most text goes on at the end of the row, in the last run's colour or a new one.
+    if (runs.empty() || (from > runs.back().start && to >= length)) {
+        if (runs.empty() || runs.back().attribute != attribute)
+            runs.push_back({static_cast<std::uint16_t>(from), attribute});
+        return;
+    }
+    // Runs starting within from .. to go; the colour at `to` resumes there.
+    const auto first = std::lower_bound(
+        runs.begin(), runs.end(), from,
+        [](const ColourRun& run, std::size_t column) { return run.start < column; });
+    const auto after = std::upper_bound(
+        first, runs.end(), to,
+        [](std::size_t column, const ColourRun& run) { return column < run.start; });
+    const Attribute resumed = (after - 1)->attribute;
+    auto at = runs.erase(first, after);
+    if (at == runs.begin() || (at - 1)->attribute != attribute) {
+        at = runs.insert(at, {static_cast<std::uint16_t>(from), attribute}) + 1;
+    }
+    if (to < length && resumed != attribute) {
+        runs.insert(at, {static_cast<std::uint16_t>(to), resumed});
+    }
 }
 
 void Screen::put(std::string_view bytes) {
+    if (bytes.empty()) return;
     Row& rw = row(cursor_row_);
     if (!rw.listed) {
         used_.push_back(physical(cursor_row_));
@@ -66,13 +93,19 @@ void Screen::put(std::string_view bytes) {
     }
     const auto start = static_cast<std::size_t>(cursor_column_);
     const std::size_t end = start + bytes.size();
+    std::vector<char>& text = rw.text;
     // Grown by half rather than doubled: a full screen of rows that each kept
     // twice their text was most of the program's memory.
-    if (rw.cells.capacity() < end)
-        rw.cells.reserve(std::max(end, rw.cells.capacity() + rw.cells.capacity() / 2));
-    if (rw.cells.size() < end) rw.cells.resize(end, Cell{' ', fill_of(rw)});
-    const Attribute attr = attribute();
-    for (std::size_t i = 0; i < bytes.size(); ++i) rw.cells[start + i] = Cell{bytes[i], attr};
+    if (text.capacity() < end) text.reserve(std::max(end, text.capacity() + text.capacity() / 2));
+    if (text.size() < start) {
+        // Cells a move skipped are blanks in the row's own colour.
+        paint(rw, text.size(), start, fill_of(rw));
+        text.resize(start, ' ');
+    }
+    paint(rw, start, end, attribute());
+    const std::size_t overwritten = std::min(bytes.size(), text.size() - start);
+    std::copy_n(bytes.data(), overwritten, text.data() + start);
+    text.insert(text.end(), bytes.begin() + static_cast<std::ptrdiff_t>(overwritten), bytes.end());
     cursor_column_ += static_cast<std::int32_t>(bytes.size());
 }
 
@@ -84,7 +117,8 @@ void Screen::set_cursor(std::int32_t row, std::int32_t column) {
 void Screen::scroll_up() {
     // The top row's storage becomes the new bottom row, blank in the current colours.
     Row& recycled = ring_[top_];
-    recycled.cells.clear();
+    recycled.text.clear();
+    recycled.runs.clear();
     recycled.own_fill = true;
     recycled.fill = attribute();
     if (!recycled.listed) {

@@ -3,9 +3,9 @@
 // the pending wrap. Every answer about the cursor comes from here, never from
 // the terminal. Rows live in a ring and hold only the cells written so far, so a
 // scroll costs one row and an empty 900 x 16,000 screen almost nothing.
+#include <algorithm>
 #include <cstdint>
 #include <span>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -19,8 +19,17 @@ struct Cell {
     Attribute attribute = 0x07;
 };
 
+// The cells of a row from `start` on, up to the next run, share one colour.
+struct ColourRun {
+    std::uint16_t start = 0;
+    Attribute attribute = 0x07;
+};
+
 class Screen {
   public:
+    // Columns are counted in 16 bits, as the console counts them.
+    static constexpr std::int32_t kMaxColumns = 65535;
+
     Screen(std::int32_t columns = 80, std::int32_t rows = 25);
 
     std::int32_t columns() const { return columns_; }
@@ -37,15 +46,19 @@ class Screen {
     // length is one past its rightmost written cell.
     std::int32_t row_length(std::int32_t r) const;
     Cell cell(std::int32_t r, std::int32_t c) const;
-    std::string row_text(std::int32_t r) const;  // bytes 0 .. row_length-1
-    // The same cells at once, for drawing a whole row without a lookup per cell.
-    std::span<const Cell> row_cells(std::int32_t r) const;
+    // The bytes of cells 0 .. row_length-1, valid until the row changes.
+    std::string_view row_text(std::int32_t r) const;
+    // Calls f(bytes, attribute) for each run of one colour among the cells
+    // from .. to-1 of row r (within its length), left to right.
+    template <typename F>
+    void for_each_run(std::int32_t r, std::int32_t from, std::int32_t to, F&& f) const;
 
     // Model operations, used by Console.
     void resize(std::int32_t columns, std::int32_t rows);  // clears
     void clear();
-    // Puts bytes into the cursor row from the cursor column on; they must fit
-    // the row (the caller splits at the row end). Advances the cursor column.
+    // Puts bytes into the cursor row from the cursor column on, in the current
+    // colours, in one step; they must fit the row (the caller splits at the
+    // row end). Advances the cursor column.
     void put(std::string_view bytes);
     void set_cursor(std::int32_t row, std::int32_t column);
     void set_wrap_pending(bool pending) { wrap_pending_ = pending; }
@@ -56,8 +69,11 @@ class Screen {
     std::size_t rows_in_use() const { return used_.size(); }
 
   private:
+    // A row keeps its bytes and its colours apart: text goes in and out as
+    // whole runs of bytes, and a row of a few colours costs a few runs.
     struct Row {
-        std::vector<Cell> cells;
+        std::vector<char> text;
+        std::vector<ColourRun> runs;  // from column 0, each a colour other than the last
         Attribute fill = 0;
         bool own_fill = false;  // false: blank cells take the screen's clear colour
         bool listed = false;    // in used_
@@ -68,6 +84,10 @@ class Screen {
         return (top_ + static_cast<std::size_t>(r)) % ring_.size();
     }
     Attribute fill_of(const Row& row) const { return row.own_fill ? row.fill : clear_fill_; }
+    // Colours cells from .. to-1 of the row (from within its length) in attribute.
+    static void paint(Row& row, std::size_t from, std::size_t to, Attribute attribute);
+    // The run that colours cell c of the row (c within its length).
+    static std::vector<ColourRun>::const_iterator run_at(const Row& row, std::size_t c);
 
     std::int32_t columns_;
     std::int32_t rows_;
@@ -81,5 +101,21 @@ class Screen {
     std::int32_t foreground_ = 7;
     std::int32_t background_ = 0;
 };
+
+template <typename F>
+void Screen::for_each_run(std::int32_t r, std::int32_t from, std::int32_t to, F&& f) const {
+    if (r < 0 || r >= rows_) return;
+    const Row& rw = row(r);
+    const std::size_t end = std::min(static_cast<std::size_t>(std::max(to, 0)), rw.text.size());
+    std::size_t at = static_cast<std::size_t>(std::max(from, 0));
+    if (at >= end) return;
+    for (auto run = run_at(rw, at); at < end; ++run) {
+        const auto next = run + 1;
+        const std::size_t stop =
+            next == rw.runs.end() ? end : std::min<std::size_t>(next->start, end);
+        f(std::string_view(rw.text.data() + at, stop - at), run->attribute);
+        at = stop;
+    }
+}
 
 }  // namespace cp

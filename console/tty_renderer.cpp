@@ -17,15 +17,6 @@ constexpr std::string_view kEraseBelow = "\x1b[J";
 constexpr std::string_view kEraseLine = "\x1b[K";
 constexpr std::string_view kResetColours = "\x1b[0m";
 
-// The program never prints control bytes; should one slip through, the
-// terminal shows its code page glyph instead of obeying it.
-constexpr std::array<char32_t, 32> kControlGlyphs = {
-    0x0020, 0x263A, 0x263B, 0x2665, 0x2666, 0x2663, 0x2660, 0x2022, 0x25D8, 0x25CB, 0x25D9,
-    0x2642, 0x2640, 0x266A, 0x266B, 0x263C, 0x25BA, 0x25C4, 0x2195, 0x203C, 0x00B6, 0x00A7,
-    0x25AC, 0x21A8, 0x2191, 0x2193, 0x2192, 0x2190, 0x221F, 0x2194, 0x25B2, 0x25BC,
-};
-constexpr char32_t kDeleteGlyph = 0x2302;
-
 void append_number(std::string& out, std::int32_t n) {
     char digits[12];
     const auto [end, error] = std::to_chars(digits, digits + sizeof digits, n);
@@ -153,13 +144,24 @@ void TtyRenderer::set_attribute(Attribute attribute) {
     attribute_ = attribute;
 }
 
-void TtyRenderer::put_glyph(unsigned char byte) {
-    if (byte >= 32 && byte < 127) {
-        out_.push_back(static_cast<char>(byte));
-    } else if (byte >= 128) {
-        append_cp437_as_utf8(out_, byte);
-    } else {
-        append_utf8(out_, byte == 127 ? kDeleteGlyph : kControlGlyphs[byte]);
+void TtyRenderer::put_cells(std::string_view bytes, std::int32_t column,
+                            std::int32_t first_new_line) {
+    // The program never prints control bytes; should one slip through, the
+    // terminal shows its code page glyph instead of obeying it.
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::int32_t at = column + static_cast<std::int32_t>(i);
+        const std::int32_t line = at / width_;
+        if (at % width_ == 0 && line > 0 && line >= first_new_line) {
+            append_cp437_as_utf8(out_, bytes.substr(i, 1), ControlBytes::Glyphs);
+            paint_rest_of_line();
+            ++i;
+            continue;
+        }
+        // Up to the first character of the next line to be painted, in one piece.
+        const std::int32_t painted = std::max(line + 1, first_new_line) * width_;
+        const std::size_t stop = std::min(bytes.size(), static_cast<std::size_t>(painted - column));
+        append_cp437_as_utf8(out_, bytes.substr(i, stop - i), ControlBytes::Glyphs);
+        i = stop;
     }
 }
 
@@ -180,26 +182,7 @@ void TtyRenderer::text(const Screen& screen, std::int32_t row, std::int32_t colu
     }
     move_to(row, column);
     set_attribute(screen.attribute());
-    const std::int32_t first_new_line = lines_of(old_extent);
-    for (std::size_t i = 0; i < bytes.size();) {
-        const std::int32_t at = column + static_cast<std::int32_t>(i);
-        const bool new_line = at > 0 && at % width_ == 0 && at / width_ >= first_new_line;
-        // Up to the end of this terminal line, plain ASCII goes out as it is.
-        const std::size_t line_end = i + static_cast<std::size_t>(width_ - at % width_);
-        std::size_t run = i;
-        if (!new_line) {
-            while (run < bytes.size() && run < line_end && bytes[run] >= 32 && bytes[run] < 127)
-                ++run;
-        }
-        if (run > i) {
-            out_.append(bytes.substr(i, run - i));
-            i = run;
-            continue;
-        }
-        put_glyph(static_cast<unsigned char>(bytes[i]));
-        if (new_line) paint_rest_of_line();
-        ++i;
-    }
+    put_cells(bytes, column, lines_of(old_extent));
     extents_[static_cast<std::size_t>(row - first_row_)] = new_extent;
     stand_after(row, end);
 }
@@ -213,12 +196,12 @@ void TtyRenderer::repaint_from(const Screen& screen, std::int32_t row) {
     std::int32_t length = 0;
     for (std::int32_t r = row; r <= last; ++r) {
         length = screen.row_length(r);
-        for (std::int32_t c = 0; c < length; ++c) {
-            const Cell cell = screen.cell(r, c);
-            set_attribute(cell.attribute);
-            put_glyph(static_cast<unsigned char>(cell.ch));
-            if (c > 0 && c % width_ == 0) paint_rest_of_line();
-        }
+        std::int32_t column = 0;
+        screen.for_each_run(r, 0, length, [&](std::string_view bytes, Attribute attribute) {
+            set_attribute(attribute);
+            put_cells(bytes, column, 1);
+            column += static_cast<std::int32_t>(bytes.size());
+        });
         extents_[static_cast<std::size_t>(r - first_row_)] = length;
         if (r < last) out_ += "\r\n";
     }

@@ -75,7 +75,9 @@ class TtyRenderer {
     void repaint_from(const Screen& screen, std::int32_t row);
     void set_attribute(Attribute attribute);
     void paint_rest_of_line();
-    void put_glyph(unsigned char byte);
+    // Appends bytes standing from `column` on; from terminal line
+    // first_new_line on, a line's first character also paints the rest of it.
+    void put_cells(std::string_view bytes, std::int32_t column, std::int32_t first_new_line);
 
     std::string out_;
     std::int32_t width_ = 80;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "console/console.hpp"
+#include "console/cp437.hpp"
 #include "renderer_terminal.hpp"
 #include "vt_emulator.hpp"
 
@@ -123,6 +124,26 @@ TEST_F(TtyRendererTest, CodePageCharactersAsUtf8) {
     EXPECT_EQ(e.cell(0, 3).ch, U'ß');
     EXPECT_EQ(e.cell(0, 4).ch, U'\u2665');  // a control byte shows its glyph, never acts
     EXPECT_EQ(e.cell(0, 5).ch, U'z');
+}
+
+// Eight plain bytes go out at once; any other byte among them must come out
+// as it does alone.
+TEST(CodePage437, ByteAmongPlainTextComesOutAsItDoesAlone) {
+    for (const ControlBytes controls : {ControlBytes::Kept, ControlBytes::Glyphs}) {
+        for (int b = 0; b < 256; ++b) {
+            const std::string text =
+                "abcdefg" + std::string(1, static_cast<char>(b)) + "hijklmnopq";
+            std::string whole;
+            std::string one_by_one;
+            append_cp437_as_utf8(whole, text, controls);
+            for (const char c : text)
+                append_cp437_as_utf8(one_by_one, std::string_view(&c, 1), controls);
+            EXPECT_EQ(whole, one_by_one) << b;
+            const bool changed =
+                b >= 128 || (controls == ControlBytes::Glyphs && (b < 32 || b == 127));
+            EXPECT_EQ(whole != text, changed) << b;
+        }
+    }
 }
 
 TEST_F(TtyRendererTest, LocateToColumn16OfARowLongerThanTheWidth) {
