@@ -4,14 +4,16 @@
 # on a 250 x 80 pseudo-terminal (drawing for a terminal) and once into a file
 # (the transcript). Instruction counts do not swing with the machine's load, as
 # wall times do.
-# Usage: bench/count_instructions.sh [program] [profile-dir]   (default
+# Usage: bench/count_instructions.sh [program] [profile-dir] [keys]   (default
 # build/collatzperm, after make build). With a profile-dir, the callgrind files
 # are kept there (pty.out, file.out) and the top functions of each are printed.
+# The session's "99" runs random start values, so its count moves by about a
+# million from run to run; other keys (a file) make another session.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 program=$(realpath "${1:-build/collatzperm}")
 keep=${2:-}
-keys=$here/session.keys
+keys=$(realpath "${3:-$here/session.keys}")
 for tool in valgrind python3; do
     command -v "$tool" >/dev/null || { echo "$0: needs $tool (apt-get install $tool)" >&2; exit 1; }
 done
