@@ -11,6 +11,31 @@ namespace {
 constexpr std::size_t kOutputLimit = 1024;
 constexpr Real kTenTo18 = std::int64_t{1000000000000000000};
 
+// The text of one mask application, built on the stack and handed to the
+// caller's string once; whatever would go beyond the limit is dropped.
+class MaskText {
+  public:
+    std::size_t size() const { return size_; }
+    std::string_view view() const { return {text_, size_}; }
+    void append(std::string_view bytes) {
+        const std::size_t n = std::min(bytes.size(), kOutputLimit - size_);
+        std::copy_n(bytes.data(), n, text_ + size_);
+        size_ += n;
+    }
+    void append(std::size_t count, char c) {
+        const std::size_t n = std::min(count, kOutputLimit - size_);
+        std::fill_n(text_ + size_, n, c);
+        size_ += n;
+    }
+    void push_back(char c) {
+        if (size_ < kOutputLimit) text_[size_++] = c;
+    }
+
+  private:
+    char text_[kOutputLimit];
+    std::size_t size_ = 0;
+};
+
 struct Field {
     int positions = 0;  // digit positions, the sign position not counted
     bool sign_position = false;
@@ -26,23 +51,19 @@ bool field_begins(std::string_view mask, std::size_t pos) {
     return false;
 }
 
-bool has_field(std::string_view mask) {
-    for (std::size_t pos = 0; pos < mask.size(); ++pos) {
-        if (mask[pos] == '_') {
-            ++pos;  // the escaped character is a literal
-        } else if (field_begins(mask, pos)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// Copies literal characters up to the next field or the end of the mask.
-void copy_literals(std::string_view mask, std::size_t& pos, std::string& out) {
+// Copies literal characters up to the next field or the end of the mask, a
+// run of them at a time.
+void copy_literals(std::string_view mask, std::size_t& pos, MaskText& out) {
+    std::size_t run = pos;
     while (pos < mask.size() && !field_begins(mask, pos)) {
-        if (mask[pos] == '_' && pos + 1 < mask.size()) ++pos;
-        out.push_back(mask[pos++]);
+        if (mask[pos] == '_' && pos + 1 < mask.size()) {
+            // "_" makes the next character a literal: the run ends before it.
+            out.append(mask.substr(run, pos - run));
+            run = ++pos;
+        }
+        ++pos;
     }
+    out.append(mask.substr(run, pos - run));
 }
 
 Field read_field(std::string_view mask, std::size_t& pos) {
@@ -55,10 +76,9 @@ Field read_field(std::string_view mask, std::size_t& pos) {
         field.positions = 2;
         pos += 2;
     }
-    while (pos < mask.size() && mask[pos] == '#') {
-        ++field.positions;
-        ++pos;
-    }
+    const std::size_t first = pos;
+    while (pos < mask.size() && mask[pos] == '#') ++pos;
+    field.positions += static_cast<int>(pos - first);
     return field;
 }
 
@@ -119,7 +139,7 @@ WholeNumber round_to_whole(Real x) {
     return w;
 }
 
-void append_field(std::string& out, const Field& field, Real x) {
+void append_field(MaskText& out, const Field& field, Real x) {
     const WholeNumber w = round_to_whole(x);
     const int digit_count = w.length + w.zeros;
     int capacity = field.positions;
@@ -132,7 +152,7 @@ void append_field(std::string& out, const Field& field, Real x) {
     const int fill = std::max(capacity - digit_count, 0);
     out.append(static_cast<std::size_t>(fill), field.fill);
     if (sign) out.push_back(w.negative ? '-' : '+');
-    out.append(w.digits, static_cast<std::size_t>(w.length));
+    out.append(std::string_view(w.digits, static_cast<std::size_t>(w.length)));
     out.append(static_cast<std::size_t>(w.zeros), '0');
 }
 
@@ -140,24 +160,20 @@ void append_field(std::string& out, const Field& field, Real x) {
 
 void append_format_using(std::string& out, std::string_view mask, std::span<const Real> values) {
     if (values.empty()) return;
-    const std::size_t start = out.size();
+    MaskText text;
     std::size_t pos = 0;
-    if (!has_field(mask)) {
-        // Nothing to fill: the literals once, rather than looping for ever.
-        copy_literals(mask, pos, out);
-    } else {
-        out.reserve(start + std::min(kOutputLimit, mask.size() + 8));
-        for (const Real value : values) {
-            copy_literals(mask, pos, out);
-            const Field field = read_field(mask, pos);
-            append_field(out, field, value);
-            copy_literals(mask, pos, out);
-            if (pos == mask.size()) pos = 0;
-            if (out.size() - start >= kOutputLimit) break;
-        }
+    for (const Real value : values) {
+        copy_literals(mask, pos, text);
+        // Only a mask without any field ends here: its literals go out once,
+        // rather than for ever.
+        if (pos == mask.size()) break;
+        const Field field = read_field(mask, pos);
+        append_field(text, field, value);
+        copy_literals(mask, pos, text);
+        if (pos == mask.size()) pos = 0;
+        if (text.size() >= kOutputLimit) break;
     }
-    // Every mask's output is cut at the limit, a mask of literals only too.
-    if (out.size() - start > kOutputLimit) out.resize(start + kOutputLimit);
+    out.append(text.view());
 }
 
 std::string format_using(std::string_view mask, std::span<const Real> values) {
