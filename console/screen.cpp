@@ -2,6 +2,13 @@
 
 namespace cp {
 
+namespace {
+constexpr std::size_t kFirstRuns = 6;
+// Most rows the program writes are 80 to 120 cells long: a fresh row gets
+// room for that many at once rather than growing to it in three steps.
+constexpr std::size_t kFirstCells = 128;
+}  // namespace
+
 Screen::Screen(std::int32_t columns, std::int32_t rows)
     : columns_(std::min(columns, kMaxColumns)), rows_(rows) {
     ring_.resize(static_cast<std::size_t>(rows));
@@ -63,8 +70,10 @@ void Screen::paint(Row& row, std::size_t from, std::size_t to, Attribute attribu
     const std::size_t length = row.text.size();
     // Most text goes on at the end of the row, in the last run's colour or a new one.
     if (runs.empty() || (from > runs.back().start && to >= length)) {
-        if (runs.empty() || runs.back().attribute != attribute)
-            runs.push_back({static_cast<std::uint16_t>(from), attribute});
+        if (!runs.empty() && runs.back().attribute == attribute) return;
+        // A row's first runs fit malloc's smallest piece: take them at once.
+        if (runs.capacity() == 0) runs.reserve(kFirstRuns);
+        runs.push_back({static_cast<std::uint16_t>(from), attribute});
         return;
     }
     // Runs starting within from .. to go; the colour at `to` resumes there.
@@ -84,6 +93,19 @@ void Screen::paint(Row& row, std::size_t from, std::size_t to, Attribute attribu
     }
 }
 
+void Screen::grow(Row& row, std::size_t start, std::size_t end) {
+    std::vector<char>& text = row.text;
+    // Grown by half rather than doubled: a full screen of rows that each kept
+    // twice their text was most of the program's memory.
+    if (text.capacity() < end)
+        text.reserve(std::max({end, text.capacity() + text.capacity() / 2, kFirstCells}));
+    if (text.size() < start) {
+        // Cells a move skipped are blanks in the row's own colour.
+        paint(row, text.size(), start, fill_of(row));
+        text.resize(start, ' ');
+    }
+}
+
 void Screen::put(std::string_view bytes) {
     if (bytes.empty()) return;
     Row& rw = row(cursor_row_);
@@ -94,18 +116,23 @@ void Screen::put(std::string_view bytes) {
     const auto start = static_cast<std::size_t>(cursor_column_);
     const std::size_t end = start + bytes.size();
     std::vector<char>& text = rw.text;
-    // Grown by half rather than doubled: a full screen of rows that each kept
-    // twice their text was most of the program's memory.
-    if (text.capacity() < end) text.reserve(std::max(end, text.capacity() + text.capacity() / 2));
-    if (text.size() < start) {
-        // Cells a move skipped are blanks in the row's own colour.
-        paint(rw, text.size(), start, fill_of(rw));
-        text.resize(start, ' ');
+    if (text.capacity() < end || text.size() < start) grow(rw, start, end);
+    const Attribute colours = attribute();
+    std::vector<ColourRun>& runs = rw.runs;
+    if (start == text.size() && !runs.empty()) {
+        // The common case: more text at the end of the row, in the colours of
+        // its last run or a new one.
+        if (runs.back().attribute != colours) {
+            runs.push_back({static_cast<std::uint16_t>(start), colours});
+        }
+        text.insert(text.end(), bytes.begin(), bytes.end());
+    } else {
+        paint(rw, start, end, colours);
+        const std::size_t overwritten = std::min(bytes.size(), text.size() - start);
+        std::copy_n(bytes.data(), overwritten, text.data() + start);
+        text.insert(text.end(), bytes.begin() + static_cast<std::ptrdiff_t>(overwritten),
+                    bytes.end());
     }
-    paint(rw, start, end, attribute());
-    const std::size_t overwritten = std::min(bytes.size(), text.size() - start);
-    std::copy_n(bytes.data(), overwritten, text.data() + start);
-    text.insert(text.end(), bytes.begin() + static_cast<std::ptrdiff_t>(overwritten), bytes.end());
     cursor_column_ += static_cast<std::int32_t>(bytes.size());
 }
 

@@ -86,6 +86,8 @@ class Screen {
     Attribute fill_of(const Row& row) const { return row.own_fill ? row.fill : clear_fill_; }
     // Colours cells from .. to-1 of the row (from within its length) in attribute.
     static void paint(Row& row, std::size_t from, std::size_t to, Attribute attribute);
+    // Room for cells up to `end`, and blanks up to `start`.
+    void grow(Row& row, std::size_t start, std::size_t end);
     // The run that colours cell c of the row (c within its length).
     static std::vector<ColourRun>::const_iterator run_at(const Row& row, std::size_t c);
 
