@@ -1,6 +1,7 @@
 #include "console/cp437.hpp"
 
 #include <array>
+#include <bit>
 #include <cstring>
 
 namespace cp {
@@ -69,16 +70,30 @@ constexpr std::array<Utf8, 256> kGlyphTable = utf8_table(ControlBytes::Glyphs);
 constexpr std::uint64_t kEveryByte = 0x0101010101010101;
 constexpr std::uint64_t kHighBits = 0x8080808080808080;
 
-// True when none of the eight bytes needs the table. The tests for a byte
-// below 32 and for 127 are exact once no byte has its high bit.
+// The high bit of each of the eight bytes that needs the table, and perhaps
+// of bytes after such a byte: the first marked byte is exact. (A byte below
+// 32 or a 127 borrows into the next byte up, and only there can a mark be
+// false; on a little-endian machine the next byte up is the next in memory.)
 template <ControlBytes controls>
-bool plain_ascii(std::uint64_t word) {
-    if ((word & kHighBits) != 0) return false;
-    if constexpr (controls == ControlBytes::Kept) return true;
-    const std::uint64_t below_32 = (word - kEveryByte * 32) & ~word & kHighBits;
-    const std::uint64_t del = word ^ (kEveryByte * 127);
-    const std::uint64_t is_del = (del - kEveryByte) & ~del & kHighBits;
-    return (below_32 | is_del) == 0;
+std::uint64_t table_bytes(std::uint64_t word) {
+    const std::uint64_t high = word & kHighBits;
+    if constexpr (controls == ControlBytes::Kept) {
+        return high;
+    } else {
+        const std::uint64_t below_32 = (word - kEveryByte * 32) & ~word & kHighBits;
+        const std::uint64_t del = word ^ (kEveryByte * 127);
+        const std::uint64_t is_del = (del - kEveryByte) & ~del & kHighBits;
+        return high | below_32 | is_del;
+    }
+}
+
+template <ControlBytes controls>
+bool plain(unsigned char byte) {
+    if constexpr (controls == ControlBytes::Kept) {
+        return byte < 128;
+    } else {
+        return byte >= 32 && byte < 127;
+    }
 }
 
 // Writes the byte's form at p, which has room for four bytes; returns the end.
@@ -88,36 +103,44 @@ char* put_encoded(char* p, const Utf8& u) {
 }
 
 template <ControlBytes controls>
-void append_as_utf8(std::string& out, std::string_view bytes) {
+char* put_as_utf8(char* p, std::string_view bytes) {
     constexpr const std::array<Utf8, 256>& table =
         controls == ControlBytes::Kept ? kKeptTable : kGlyphTable;
-    const std::size_t old_size = out.size();
-    // Room for the longest form of every byte, and the fourth byte of the last.
-    out.resize(old_size + 3 * bytes.size() + 1);
-    char* p = out.data() + old_size;
     const char* s = bytes.data();
     const char* const end = s + bytes.size();
-    for (; end - s >= 8; s += 8) {
+    // Eight bytes at a time where a word's first byte in memory is its lowest
+    // (every machine the program is built for); byte by byte elsewhere.
+    while (std::endian::native == std::endian::little && end - s >= 8) {
         std::uint64_t word;
         std::memcpy(&word, s, sizeof word);
-        if (plain_ascii<controls>(word)) {
-            std::memcpy(p, s, sizeof word);
+        // The eight bytes go out as they are; where one needs the table, the
+        // output goes on from that byte.
+        std::memcpy(p, s, sizeof word);
+        const std::uint64_t marks = table_bytes<controls>(word);
+        if (marks == 0) {
             p += sizeof word;
+            s += sizeof word;
             continue;
         }
-        for (int i = 0; i < 8; ++i) p = put_encoded(p, table[static_cast<unsigned char>(s[i])]);
+        const int plain_bytes = std::countr_zero(marks) / 8;
+        p = put_encoded(p + plain_bytes, table[static_cast<unsigned char>(s[plain_bytes])]);
+        s += plain_bytes + 1;
     }
-    for (; s != end; ++s) p = put_encoded(p, table[static_cast<unsigned char>(*s)]);
-    out.resize(static_cast<std::size_t>(p - out.data()));
+    for (; s != end; ++s) {
+        const auto byte = static_cast<unsigned char>(*s);
+        if (plain<controls>(byte)) {
+            *p++ = static_cast<char>(byte);
+        } else {
+            p = put_encoded(p, table[byte]);
+        }
+    }
+    return p;
 }
 }  // namespace
 
-void append_cp437_as_utf8(std::string& out, std::string_view bytes, ControlBytes controls) {
-    if (controls == ControlBytes::Kept) {
-        append_as_utf8<ControlBytes::Kept>(out, bytes);
-    } else {
-        append_as_utf8<ControlBytes::Glyphs>(out, bytes);
-    }
+char* put_cp437_as_utf8(char* out, std::string_view bytes, ControlBytes controls) {
+    if (controls == ControlBytes::Kept) return put_as_utf8<ControlBytes::Kept>(out, bytes);
+    return put_as_utf8<ControlBytes::Glyphs>(out, bytes);
 }
 
 std::int32_t unicode_to_cp437(char32_t code_point) {

@@ -2,8 +2,9 @@
 // Code page 437, the console's character set: bytes as UTF-8 for output, and
 // typed characters back to bytes.
 #include <cstdint>
-#include <string>
 #include <string_view>
+
+#include "console/byte_buffer.hpp"
 
 namespace cp {
 
@@ -13,9 +14,13 @@ enum class ControlBytes {
     Glyphs,  // as their code page glyphs: a terminal must never obey one
 };
 
-// Appends the bytes as UTF-8 in one pass: ASCII as it is, eight bytes at a
-// time, everything else through a table; byte 254 is U+25A0.
-void append_cp437_as_utf8(std::string& out, std::string_view bytes, ControlBytes controls);
+// Writes the bytes as UTF-8 from `out` on, in one pass: ASCII as it is, eight
+// bytes at a time, everything else through a table; byte 254 is U+25A0. `out`
+// must have room for three bytes per byte and one more. Returns the end.
+char* put_cp437_as_utf8(char* out, std::string_view bytes, ControlBytes controls);
+inline void append_cp437_as_utf8(ByteBuffer& out, std::string_view bytes, ControlBytes controls) {
+    out.commit(put_cp437_as_utf8(out.room(3 * bytes.size() + 1), bytes, controls));
+}
 // The byte for a code point, or -1 when the code page lacks it.
 std::int32_t unicode_to_cp437(char32_t code_point);
 

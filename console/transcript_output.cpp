@@ -5,7 +5,7 @@
 namespace cp {
 
 void TranscriptOutput::write_row(const Screen& screen, std::int32_t row) {
-    std::string& text = out_.text();
+    ByteBuffer& text = out_.text();
     append_cp437_as_utf8(text, screen.row_text(row), ControlBytes::Kept);
     text.push_back('\n');
     changed_ = false;

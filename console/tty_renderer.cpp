@@ -1,48 +1,54 @@
 #include "console/tty_renderer.hpp"
 
 #include <algorithm>
-#include <array>
-#include <charconv>
+#include <cstring>
 
 #include "console/cp437.hpp"
+#include "console/numbers/decimal_writer.hpp"
 
 namespace cp {
 
 namespace {
 // Rows kept in view above the frontier: more than any terminal shows.
-constexpr std::size_t kTrackedRows = 1024;
+constexpr std::int32_t kTrackedRows = 1024;
 
 constexpr std::string_view kClearScreen = "\x1b[H\x1b[2J\x1b[3J";
 constexpr std::string_view kEraseBelow = "\x1b[J";
 constexpr std::string_view kEraseLine = "\x1b[K";
 constexpr std::string_view kResetColours = "\x1b[0m";
 
-void append_number(std::string& out, std::int32_t n) {
-    char digits[12];
-    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, n);
-    if (error == std::errc{}) out.append(digits, end);
+// Longest SGR sequence: ESC [ 97 ; 107 m.
+constexpr std::size_t kSgrRoom = 16;
+// ESC [, ten digits and the final character.
+constexpr std::size_t kCsiRoom = 16;
+
+char* put_decimal(char* p, std::uint32_t n) {
+    p += detail::decimal_length(n);
+    detail::write_decimal_backward(p, n);
+    return p;
 }
 
 // The background is left out when the terminal already has it: a highlighted
 // number in a row costs two colour changes, and most of them only change the
 // foreground.
-void append_sgr(std::string& out, Attribute attribute, std::int32_t previous = -1) {
+char* put_sgr(char* p, Attribute attribute, std::int32_t previous) {
     const int fg = attribute & 0x0F;
     const int bg = (attribute >> 4) & 0x0F;
-    out += "\x1b[";
-    append_number(out, ((fg & 8) ? 90 : 30) + swap_red_blue(fg));
+    *p++ = '\x1b';
+    *p++ = '[';
+    p = put_decimal(p, static_cast<std::uint32_t>(((fg & 8) ? 90 : 30) + swap_red_blue(fg)));
     if (previous < 0 || ((previous >> 4) & 0x0F) != bg) {
-        out.push_back(';');
-        append_number(out, ((bg & 8) ? 100 : 40) + swap_red_blue(bg));
+        *p++ = ';';
+        p = put_decimal(p, static_cast<std::uint32_t>(((bg & 8) ? 100 : 40) + swap_red_blue(bg)));
     }
-    out.push_back('m');
+    *p++ = 'm';
+    return p;
 }
 }  // namespace
 
 std::string sgr_for(Attribute attribute) {
-    std::string sgr;
-    append_sgr(sgr, attribute);
-    return sgr;
+    char sgr[kSgrRoom];
+    return {sgr, put_sgr(sgr, attribute, -1)};
 }
 
 void TtyRenderer::set_width(std::int32_t width) {
@@ -55,25 +61,35 @@ void TtyRenderer::set_width(std::int32_t width) {
     cursor_unsure_ = true;
 }
 
-std::int32_t TtyRenderer::extent(std::int32_t row) const {
-    if (row < first_row_ || row > frontier()) return 0;
-    return extents_[static_cast<std::size_t>(row - first_row_)];
+void TtyRenderer::track(std::int32_t row) {
+    // The ring holds kRingRows rows: a move further than that from the tracked
+    // rows (which the program never makes) forgets those at the other end.
+    if (row > frontier_) {
+        for (std::int32_t r = std::max(frontier_ + 1, row - (kRingRows - 1)); r <= row; ++r)
+            set_extent(r, 0);
+        frontier_ = row;
+        first_row_ = std::max(first_row_, frontier_ - (kRingRows - 1));
+    } else if (row < first_row_) {
+        for (std::int32_t r = row; r <= std::min(first_row_ - 1, row + (kRingRows - 1)); ++r)
+            set_extent(r, 0);
+        first_row_ = row;
+        frontier_ = std::min(frontier_, first_row_ + (kRingRows - 1));
+    }
+    // Rows far enough up are let go, but never the cursor's row or this one.
+    if (frontier_ - first_row_ >= kTrackedRows) {
+        first_row_ =
+            std::max(first_row_, std::min({cursor_.row, row, frontier_ - (kTrackedRows - 1)}));
+    }
 }
 
-void TtyRenderer::track(std::int32_t row) {
-    while (row < first_row_) {
-        extents_.push_front(0);
-        --first_row_;
-    }
-    while (row > frontier()) extents_.push_back(0);
-    while (extents_.size() > kTrackedRows && first_row_ < std::min(cursor_.row, row)) {
-        extents_.pop_front();
-        ++first_row_;
-    }
+void TtyRenderer::track_only(std::int32_t row) {
+    first_row_ = row;
+    frontier_ = row;
+    set_extent(row, 0);
 }
 
 bool TtyRenderer::blank_below(std::int32_t row) const {
-    for (std::int32_t r = std::max(row + 1, first_row_); r <= frontier(); ++r) {
+    for (std::int32_t r = std::max(row + 1, first_row_); r <= frontier_; ++r) {
         if (extent(r) > 0) return false;
     }
     return true;
@@ -88,8 +104,13 @@ std::int32_t TtyRenderer::lines_between(std::int32_t a, std::int32_t a_line, std
 }
 
 void TtyRenderer::move_to(std::int32_t row, std::int32_t column) {
-    track(row);
     const Place to{row, column / width_, column % width_};
+    // Text mostly goes on where the last ended.
+    if (!cursor_unsure_ && !wrap_pending_ && row == cursor_.row && to.line == cursor_.line &&
+        to.x == cursor_.x) {
+        return;
+    }
+    track(row);
     const std::int32_t down = lines_between(cursor_.row, cursor_.line, to.row, to.line);
     if (!cursor_unsure_) {
         if (!wrap_pending_ && down == 0 && cursor_.x == to.x) {
@@ -102,19 +123,18 @@ void TtyRenderer::move_to(std::int32_t row, std::int32_t column) {
         if (wrap_pending_ && down == 1 && to.x == 0 && to.row == cursor_.row) return;
     }
     if (down > 0) {
-        out_.push_back('\r');
-        out_.append(static_cast<std::size_t>(down), '\n');
+        const auto lines = static_cast<std::size_t>(down);
+        char* p = out_.room(lines + 1);
+        *p++ = '\r';
+        std::memset(p, '\n', lines);
+        out_.commit(p + lines);
     } else if (down < 0) {
-        out_ += "\x1b[";
-        append_number(out_, -down);
-        out_.push_back('A');
+        put_csi(-down, 'A');
     }
     if (to.x == 0) {
         if (down <= 0) out_.push_back('\r');
     } else {
-        out_ += "\x1b[";
-        append_number(out_, to.x + 1);
-        out_.push_back('G');
+        put_csi(to.x + 1, 'G');
     }
     cursor_ = to;
     wrap_pending_ = false;
@@ -131,16 +151,25 @@ void TtyRenderer::stand_after(std::int32_t row, std::int32_t end) {
     }
 }
 
+void TtyRenderer::put_csi(std::int32_t n, char final) {
+    char* p = out_.room(kCsiRoom);
+    *p++ = '\x1b';
+    *p++ = '[';
+    p = put_decimal(p, static_cast<std::uint32_t>(n));
+    *p++ = final;
+    out_.commit(p);
+}
+
 void TtyRenderer::paint_rest_of_line() {
     // A line the terminal made by wrapping may take its own default background
     // (tmux does); the row's first character there has just been written, the
     // rest of the line is blank, so it is painted in the current colours.
-    if (width_ > 1) out_ += kEraseLine;
+    if (width_ > 1) out_.append(kEraseLine);
 }
 
 void TtyRenderer::set_attribute(Attribute attribute) {
     if (!colours_ || attribute_ == attribute) return;
-    append_sgr(out_, attribute, attribute_);
+    out_.commit(put_sgr(out_.room(kSgrRoom), attribute, attribute_));
     attribute_ = attribute;
 }
 
@@ -169,10 +198,33 @@ void TtyRenderer::text(const Screen& screen, std::int32_t row, std::int32_t colu
                        std::string_view bytes) {
     if (bytes.empty()) return;
     const std::int32_t end = column + static_cast<std::int32_t>(bytes.size());
-    const std::int32_t old_extent = extent(row);
-    const std::int32_t new_extent = std::max(old_extent, end);
+    if (changed_screen_ != nullptr && (changed_screen_ != &screen || changed_row_ != row)) {
+        draw_changes();
+    }
+    if (changed_screen_ == nullptr) {
+        changed_screen_ = &screen;
+        changed_row_ = row;
+        changed_from_ = column;
+        changed_to_ = end;
+    } else {
+        changed_from_ = std::min(changed_from_, column);
+        changed_to_ = std::max(changed_to_, end);
+    }
     target_row_ = row;
     target_column_ = end;
+}
+
+void TtyRenderer::draw_changes() {
+    if (changed_screen_ == nullptr) return;
+    const Screen& screen = *changed_screen_;
+    changed_screen_ = nullptr;
+    const std::int32_t row = changed_row_;
+    const std::int32_t from = changed_from_;
+    // Cells between the texts (skipped by a move) are drawn as the screen has them.
+    const std::int32_t end = std::min(changed_to_, screen.row_length(row));
+    if (from >= end) return;
+    const std::int32_t old_extent = extent(row);
+    const std::int32_t new_extent = std::max(old_extent, end);
     if (lines_of(new_extent) > lines_of(old_extent) && !blank_below(row)) {
         // The row needs more terminal lines than it has, and text stands below
         // it: the terminal cannot insert lines into a wrapped row, so the row
@@ -180,19 +232,24 @@ void TtyRenderer::text(const Screen& screen, std::int32_t row, std::int32_t colu
         repaint_from(screen, row);
         return;
     }
-    move_to(row, column);
-    set_attribute(screen.attribute());
-    put_cells(bytes, column, lines_of(old_extent));
-    extents_[static_cast<std::size_t>(row - first_row_)] = new_extent;
+    move_to(row, from);
+    const std::int32_t first_new_line = lines_of(old_extent);
+    std::int32_t column = from;
+    screen.for_each_run(row, from, end, [&](std::string_view bytes, Attribute attribute) {
+        set_attribute(attribute);
+        put_cells(bytes, column, first_new_line);
+        column += static_cast<std::int32_t>(bytes.size());
+    });
+    set_extent(row, new_extent);
     stand_after(row, end);
 }
 
 void TtyRenderer::repaint_from(const Screen& screen, std::int32_t row) {
-    const std::int32_t last = std::max(frontier(), row);
+    const std::int32_t last = std::max(frontier_, row);
     move_to(row, 0);
     track(last);
     set_attribute(screen.cell(row, screen.columns() - 1).attribute);
-    out_ += kEraseBelow;
+    out_.append(kEraseBelow);
     std::int32_t length = 0;
     for (std::int32_t r = row; r <= last; ++r) {
         length = screen.row_length(r);
@@ -202,13 +259,14 @@ void TtyRenderer::repaint_from(const Screen& screen, std::int32_t row) {
             put_cells(bytes, column, 1);
             column += static_cast<std::int32_t>(bytes.size());
         });
-        extents_[static_cast<std::size_t>(r - first_row_)] = length;
-        if (r < last) out_ += "\r\n";
+        set_extent(r, length);
+        if (r < last) out_.append("\r\n");
     }
     stand_after(last, length);
 }
 
 void TtyRenderer::row_left(std::int32_t row, RowExit how) {
+    draw_changes();
     // A move says where it goes in the call that follows.
     if (how == RowExit::Move) return;
     target_row_ = row + 1;
@@ -218,7 +276,10 @@ void TtyRenderer::row_left(std::int32_t row, RowExit how) {
 void TtyRenderer::scrolled() {
     // The terminal scrolls on its own when a line break reaches its bottom; the
     // logical rows only change their numbers.
+    draw_changes();
     --first_row_;
+    --frontier_;
+    ++scrolls_;
     --cursor_.row;
     --target_row_;
 }
@@ -237,10 +298,10 @@ void TtyRenderer::cleared(const Screen& screen) {
     // Painted in the new background, so that light text stays readable on a
     // light terminal; the scroll-back goes after the screen, since some
     // terminals keep a cleared screen in their history.
+    changed_screen_ = nullptr;
     set_attribute(screen.attribute());
-    out_ += kClearScreen;
-    extents_.assign(1, 0);
-    first_row_ = 0;
+    out_.append(kClearScreen);
+    track_only(0);
     cursor_ = {};
     wrap_pending_ = false;
     cursor_unsure_ = false;
@@ -249,14 +310,15 @@ void TtyRenderer::cleared(const Screen& screen) {
 }
 
 void TtyRenderer::place_cursor() {
+    draw_changes();
     move_to(target_row_, target_column_);
 }
 
 void TtyRenderer::redraw_recent(const Screen& screen) {
     const std::int32_t first = std::max(0, target_row_ - 2);
+    changed_screen_ = nullptr;  // drawn below as the screen has them
     out_.push_back('\r');
-    extents_.assign(1, 0);
-    first_row_ = first;
+    track_only(first);
     cursor_ = {first, 0, 0};
     wrap_pending_ = false;
     cursor_unsure_ = false;
@@ -266,16 +328,17 @@ void TtyRenderer::redraw_recent(const Screen& screen) {
 }
 
 void TtyRenderer::finish() {
-    if (colours_) out_ += kResetColours;
+    draw_changes();
+    if (colours_) out_.append(kResetColours);
     attribute_ = -1;
-    const std::int32_t last = frontier();
+    const std::int32_t last = frontier_;
     const std::int32_t length = extent(last);
     if (length == 0) {
         move_to(last, 0);
         return;
     }
     move_to(last, (lines_of(length) - 1) * width_);
-    out_ += "\r\n";
+    out_.append("\r\n");
     cursor_ = {last + 1, 0, 0};
 }
 

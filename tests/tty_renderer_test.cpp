@@ -25,7 +25,7 @@ class RenderingTerminal final : public testing::RendererTerminal {
 
     void finish(const Screen&) override {
         renderer.finish();
-        finished = renderer.output();
+        finished = renderer.output().view();
         emulator.feed(finished);
         renderer.output().clear();
     }
@@ -86,8 +86,9 @@ TEST_F(TtyRendererTest, OnlyAChangedBackgroundIsSentAgain) {
     console->print_text("g");
     console->set_color(10, 1);
     console->print_text("b");
-    const std::string& out = terminal->renderer.output();
-    EXPECT_NE(out.find("w\x1b[92mg\x1b[92;44mb"), std::string::npos) << out;
+    terminal->renderer.draw_changes();
+    const ByteBuffer& out = terminal->renderer.output();
+    EXPECT_NE(out.view().find("w\x1b[92mg\x1b[92;44mb"), std::string::npos) << out.view();
     const Emulator& e = vt();
     EXPECT_EQ(e.cell(0, 1).fg, 92);
     EXPECT_EQ(e.cell(0, 1).bg, 40);
@@ -95,7 +96,8 @@ TEST_F(TtyRendererTest, OnlyAChangedBackgroundIsSentAgain) {
     terminal->renderer.forget_colours();
     console->set_color(10, 1);
     console->print_text("x");
-    EXPECT_EQ(out, "\x1b[92;44mx");
+    terminal->renderer.draw_changes();
+    EXPECT_EQ(out.view(), "\x1b[92;44mx");
 }
 
 TEST_F(TtyRendererTest, ClearPaintsTheBackgroundThenClearsTheScrollBack) {
@@ -103,7 +105,7 @@ TEST_F(TtyRendererTest, ClearPaintsTheBackgroundThenClearsTheScrollBack) {
     console->print_text("old text");
     console->set_color(14, 1);
     console->clear_screen();
-    const std::string& out = terminal->renderer.output();
+    const std::string_view out = terminal->renderer.output().view();
     const std::size_t colour = out.rfind("\x1b[93;44m");
     const std::size_t clear = out.rfind("\x1b[H\x1b[2J\x1b[3J");
     ASSERT_NE(colour, std::string::npos);
@@ -133,15 +135,15 @@ TEST(CodePage437, ByteAmongPlainTextComesOutAsItDoesAlone) {
         for (int b = 0; b < 256; ++b) {
             const std::string text =
                 "abcdefg" + std::string(1, static_cast<char>(b)) + "hijklmnopq";
-            std::string whole;
-            std::string one_by_one;
+            ByteBuffer whole;
+            ByteBuffer one_by_one;
             append_cp437_as_utf8(whole, text, controls);
             for (const char c : text)
                 append_cp437_as_utf8(one_by_one, std::string_view(&c, 1), controls);
-            EXPECT_EQ(whole, one_by_one) << b;
+            EXPECT_EQ(whole.view(), one_by_one.view()) << b;
             const bool changed =
                 b >= 128 || (controls == ControlBytes::Glyphs && (b < 32 || b == 127));
-            EXPECT_EQ(whole != text, changed) << b;
+            EXPECT_EQ(whole.view() != text, changed) << b;
         }
     }
 }
