@@ -52,8 +52,10 @@ bool field_begins(std::string_view mask, std::size_t pos) {
 }
 
 // Copies literal characters up to the next field or the end of the mask, a
-// run of them at a time.
-void copy_literals(std::string_view mask, std::size_t& pos, MaskText& out) {
+// run of them at a time. (Positions are kept in locals: a position held by
+// reference would go back to memory with every character.)
+void copy_literals(std::string_view mask, std::size_t& position, MaskText& out) {
+    std::size_t pos = position;
     std::size_t run = pos;
     while (pos < mask.size() && !field_begins(mask, pos)) {
         if (mask[pos] == '_' && pos + 1 < mask.size()) {
@@ -64,10 +66,12 @@ void copy_literals(std::string_view mask, std::size_t& pos, MaskText& out) {
         ++pos;
     }
     out.append(mask.substr(run, pos - run));
+    position = pos;
 }
 
-Field read_field(std::string_view mask, std::size_t& pos) {
+Field read_field(std::string_view mask, std::size_t& position) {
     Field field;
+    std::size_t pos = position;
     if (mask[pos] == '+') {
         field.sign_position = true;
         ++pos;
@@ -79,6 +83,7 @@ Field read_field(std::string_view mask, std::size_t& pos) {
     const std::size_t first = pos;
     while (pos < mask.size() && mask[pos] == '#') ++pos;
     field.positions += static_cast<int>(pos - first);
+    position = pos;
     return field;
 }
 

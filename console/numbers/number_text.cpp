@@ -9,7 +9,7 @@ namespace cp {
 namespace {
 
 constexpr std::int32_t kSignificantDigits = 15;
-constexpr Real kTenTo15 = std::int64_t{1000000000000000};
+constexpr std::uint64_t kTenTo15 = 1000000000000000;
 
 // Sign place, digits, point and exponent never need more than 23 bytes.
 constexpr std::size_t kTextCapacity = 32;
@@ -61,13 +61,15 @@ char* write_rounded_text(char* p, Real x) {
 // integer itself, with no rounding to do.
 char* write_text(char* p, Real x) {
     std::int64_t i;
-    if (abs(x) < kTenTo15 && detail::exact_integer(x, i)) {
+    if (detail::exact_integer(x, i)) {
         const std::uint64_t magnitude =
             i < 0 ? 0 - static_cast<std::uint64_t>(i) : static_cast<std::uint64_t>(i);
-        *p++ = i < 0 ? '-' : ' ';
-        const int length = detail::decimal_length(magnitude);
-        detail::write_decimal_backward(p + length, magnitude);
-        return p + length;
+        if (magnitude < kTenTo15) {
+            *p++ = i < 0 ? '-' : ' ';
+            const int length = detail::decimal_length(magnitude);
+            detail::write_decimal_backward(p + length, magnitude);
+            return p + length;
+        }
     }
     return write_rounded_text(p, x);
 }
