@@ -122,9 +122,27 @@ char* put_as_utf8(char* p, std::string_view bytes) {
             s += sizeof word;
             continue;
         }
+        if ((marks & (marks - 1)) != 0) {
+            // Several of the eight (a step pattern's marks): each through the table.
+            for (int i = 0; i < 8; ++i) p = put_encoded(p, table[static_cast<unsigned char>(s[i])]);
+            s += sizeof word;
+            continue;
+        }
         const int plain_bytes = std::countr_zero(marks) / 8;
         p = put_encoded(p + plain_bytes, table[static_cast<unsigned char>(s[plain_bytes])]);
         s += plain_bytes + 1;
+    }
+    if (std::endian::native == std::endian::little && s != end && bytes.size() >= 8) {
+        // The last few bytes: the word that ends with them, shifted down to
+        // them. (Padding above them cannot mark a byte among them.)
+        const auto shift = static_cast<unsigned>(8 - (end - s)) * 8;
+        std::uint64_t word;
+        std::memcpy(&word, end - 8, sizeof word);
+        word >>= shift;
+        if ((table_bytes<controls>(word) & (kHighBits >> shift)) == 0) {
+            std::memcpy(p, &word, sizeof word);
+            return p + (end - s);
+        }
     }
     for (; s != end; ++s) {
         const auto byte = static_cast<unsigned char>(*s);
