@@ -21,7 +21,8 @@ void RenderedOutput::row_left(const Screen& screen, std::int32_t row, RowExit ho
 }
 
 void RenderedOutput::scrolled(const Screen& screen) {
-    catch_up(&screen);
+    // The row left before a scroll is drawn already, as a rule.
+    if (renderer_.has_changes()) catch_up(&screen);
     renderer_.scrolled();
 }
 

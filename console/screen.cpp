@@ -37,11 +37,6 @@ void Screen::clear() {
     wrap_pending_ = false;
 }
 
-std::int32_t Screen::row_length(std::int32_t r) const {
-    if (r < 0 || r >= rows_) return 0;
-    return static_cast<std::int32_t>(row(r).text.size());
-}
-
 std::vector<ColourRun>::const_iterator Screen::run_at(const Row& row, std::size_t c) {
     const auto after = std::upper_bound(
         row.runs.begin(), row.runs.end(), c,

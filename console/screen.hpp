@@ -44,7 +44,9 @@ class Screen {
 
     // Cells of row r (0-based) written since it was last cleared: the row's
     // length is one past its rightmost written cell.
-    std::int32_t row_length(std::int32_t r) const;
+    std::int32_t row_length(std::int32_t r) const {
+        return r < 0 || r >= rows_ ? 0 : static_cast<std::int32_t>(row(r).text.size());
+    }
     Cell cell(std::int32_t r, std::int32_t c) const;
     // The bytes of cells 0 .. row_length-1, valid until the row changes.
     std::string_view row_text(std::int32_t r) const;

@@ -1,6 +1,7 @@
 #include "console/tty_renderer.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "console/cp437.hpp"
@@ -17,8 +18,6 @@ constexpr std::string_view kEraseBelow = "\x1b[J";
 constexpr std::string_view kEraseLine = "\x1b[K";
 constexpr std::string_view kResetColours = "\x1b[0m";
 
-// Longest SGR sequence: ESC [ 97 ; 107 m.
-constexpr std::size_t kSgrRoom = 16;
 // ESC [, ten digits and the final character.
 constexpr std::size_t kCsiRoom = 16;
 
@@ -28,27 +27,55 @@ char* put_decimal(char* p, std::uint32_t n) {
     return p;
 }
 
+// An SGR sequence, at most ESC [ 97 ; 107 m.
+struct Sgr {
+    std::array<char, 11> bytes{};
+    std::uint8_t size = 0;
+};
+constexpr std::size_t kSgrRoom = sizeof(Sgr::bytes);
+
+constexpr Sgr make_sgr(Attribute attribute, bool with_background) {
+    const int fg = attribute & 0x0F;
+    const int bg = (attribute >> 4) & 0x0F;
+    Sgr sgr;
+    auto put = [&sgr](int n) {
+        if (n >= 100) sgr.bytes[sgr.size++] = static_cast<char>('0' + n / 100);
+        sgr.bytes[sgr.size++] = static_cast<char>('0' + n / 10 % 10);
+        sgr.bytes[sgr.size++] = static_cast<char>('0' + n % 10);
+    };
+    sgr.bytes[sgr.size++] = '\x1b';
+    sgr.bytes[sgr.size++] = '[';
+    put(((fg & 8) ? 90 : 30) + swap_red_blue(fg));
+    if (with_background) {
+        sgr.bytes[sgr.size++] = ';';
+        put(((bg & 8) ? 100 : 40) + swap_red_blue(bg));
+    }
+    sgr.bytes[sgr.size++] = 'm';
+    return sgr;
+}
+
+// Every attribute's sequence, without and with its background.
+constexpr std::array<std::array<Sgr, 256>, 2> kSgrs = [] {
+    std::array<std::array<Sgr, 256>, 2> sgrs{};
+    for (int a = 0; a < 256; ++a) {
+        sgrs[0][static_cast<std::size_t>(a)] = make_sgr(static_cast<Attribute>(a), false);
+        sgrs[1][static_cast<std::size_t>(a)] = make_sgr(static_cast<Attribute>(a), true);
+    }
+    return sgrs;
+}();
+
 // The background is left out when the terminal already has it: a highlighted
 // number in a row costs two colour changes, and most of them only change the
 // foreground.
-char* put_sgr(char* p, Attribute attribute, std::int32_t previous) {
-    const int fg = attribute & 0x0F;
-    const int bg = (attribute >> 4) & 0x0F;
-    *p++ = '\x1b';
-    *p++ = '[';
-    p = put_decimal(p, static_cast<std::uint32_t>(((fg & 8) ? 90 : 30) + swap_red_blue(fg)));
-    if (previous < 0 || ((previous >> 4) & 0x0F) != bg) {
-        *p++ = ';';
-        p = put_decimal(p, static_cast<std::uint32_t>(((bg & 8) ? 100 : 40) + swap_red_blue(bg)));
-    }
-    *p++ = 'm';
-    return p;
+const Sgr& sgr_after(Attribute attribute, std::int32_t previous) {
+    const bool background = previous < 0 || ((previous ^ attribute) & 0xF0) != 0;
+    return kSgrs[background ? 1 : 0][attribute];
 }
 }  // namespace
 
 std::string sgr_for(Attribute attribute) {
-    char sgr[kSgrRoom];
-    return {sgr, put_sgr(sgr, attribute, -1)};
+    const Sgr& sgr = sgr_after(attribute, -1);
+    return {sgr.bytes.data(), sgr.size};
 }
 
 void TtyRenderer::set_width(std::int32_t width) {
@@ -167,10 +194,16 @@ void TtyRenderer::paint_rest_of_line() {
     if (width_ > 1) out_.append(kEraseLine);
 }
 
-void TtyRenderer::set_attribute(Attribute attribute) {
-    if (!colours_ || attribute_ == attribute) return;
-    out_.commit(put_sgr(out_.room(kSgrRoom), attribute, attribute_));
+char* TtyRenderer::put_attribute(char* p, Attribute attribute) {
+    if (!colours_ || attribute_ == attribute) return p;
+    const Sgr& sgr = sgr_after(attribute, attribute_);
+    std::memcpy(p, sgr.bytes.data(), sizeof sgr.bytes);
     attribute_ = attribute;
+    return p + sgr.size;
+}
+
+void TtyRenderer::set_attribute(Attribute attribute) {
+    out_.commit(put_attribute(out_.room(kSgrRoom), attribute));
 }
 
 void TtyRenderer::put_cells(std::string_view bytes, std::int32_t column,
@@ -194,24 +227,13 @@ void TtyRenderer::put_cells(std::string_view bytes, std::int32_t column,
     }
 }
 
-void TtyRenderer::text(const Screen& screen, std::int32_t row, std::int32_t column,
-                       std::string_view bytes) {
-    if (bytes.empty()) return;
-    const std::int32_t end = column + static_cast<std::int32_t>(bytes.size());
-    if (changed_screen_ != nullptr && (changed_screen_ != &screen || changed_row_ != row)) {
-        draw_changes();
-    }
-    if (changed_screen_ == nullptr) {
-        changed_screen_ = &screen;
-        changed_row_ = row;
-        changed_from_ = column;
-        changed_to_ = end;
-    } else {
-        changed_from_ = std::min(changed_from_, column);
-        changed_to_ = std::max(changed_to_, end);
-    }
-    target_row_ = row;
-    target_column_ = end;
+void TtyRenderer::note_first_change(const Screen& screen, std::int32_t row, std::int32_t from,
+                                    std::int32_t to) {
+    draw_changes();
+    changed_screen_ = &screen;
+    changed_row_ = row;
+    changed_from_ = from;
+    changed_to_ = to;
 }
 
 void TtyRenderer::draw_changes() {
@@ -234,12 +256,25 @@ void TtyRenderer::draw_changes() {
     }
     move_to(row, from);
     const std::int32_t first_new_line = lines_of(old_extent);
-    std::int32_t column = from;
-    screen.for_each_run(row, from, end, [&](std::string_view bytes, Attribute attribute) {
-        set_attribute(attribute);
-        put_cells(bytes, column, first_new_line);
-        column += static_cast<std::int32_t>(bytes.size());
-    });
+    const std::int32_t line = from / width_;
+    if ((end - 1) / width_ == line && (from % width_ != 0 || line == 0 || line < first_new_line)) {
+        // All on one terminal line, none of it the start of a new one: the
+        // whole row in one piece of room, colour changes and all.
+        const auto cells = static_cast<std::size_t>(end - from);
+        char* p = out_.room(utf8_room(cells) + cells * kSgrRoom);
+        screen.for_each_run(row, from, end, [&](std::string_view bytes, Attribute attribute) {
+            p = put_attribute(p, attribute);
+            p = put_cp437_as_utf8(p, bytes, ControlBytes::Glyphs);
+        });
+        out_.commit(p);
+    } else {
+        std::int32_t column = from;
+        screen.for_each_run(row, from, end, [&](std::string_view bytes, Attribute attribute) {
+            set_attribute(attribute);
+            put_cells(bytes, column, first_new_line);
+            column += static_cast<std::int32_t>(bytes.size());
+        });
+    }
     set_extent(row, new_extent);
     stand_after(row, end);
 }

@@ -11,6 +11,7 @@
 // the output must be out, so a row costs one move and one pass over its bytes
 // however many texts and colours made it.
 // Pure: it produces bytes and touches no file; TtyOutput writes them.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -35,7 +36,17 @@ class TtyRenderer {
 
     // `bytes` now stand in row `row` of `screen` from `column` on; the screen
     // outlives the drawing of them.
-    void text(const Screen& screen, std::int32_t row, std::int32_t column, std::string_view bytes);
+    void text(const Screen& screen, std::int32_t row, std::int32_t column, std::string_view bytes) {
+        const std::int32_t end = column + static_cast<std::int32_t>(bytes.size());
+        if (changed_screen_ == &screen && changed_row_ == row) {
+            changed_from_ = std::min(changed_from_, column);
+            changed_to_ = std::max(changed_to_, end);
+        } else if (!bytes.empty()) {
+            note_first_change(screen, row, column, end);
+        }
+        target_row_ = row;
+        target_column_ = end;
+    }
     void row_left(std::int32_t row, RowExit how);
     void scrolled();
     void moved(const Screen& screen);
@@ -93,7 +104,12 @@ class TtyRenderer {
     // The cursor after drawing a row up to (not including) column end.
     void stand_after(std::int32_t row, std::int32_t end);
     void repaint_from(const Screen& screen, std::int32_t row);
+    // Text in a row with no changes noted yet (after drawing any others).
+    void note_first_change(const Screen& screen, std::int32_t row, std::int32_t from,
+                           std::int32_t to);
     void set_attribute(Attribute attribute);
+    // The colour change to attribute at p, if any (room for an SGR sequence); returns the end.
+    char* put_attribute(char* p, Attribute attribute);
     // ESC [ n and the final character.
     void put_csi(std::int32_t n, char final);
     void paint_rest_of_line();
