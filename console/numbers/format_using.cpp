@@ -1,4 +1,7 @@
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 
 #include "console/numbers/decimal_writer.hpp"
 #include "console/numbers/exact_integer.hpp"
@@ -12,23 +15,20 @@ constexpr std::size_t kOutputLimit = 1024;
 constexpr Real kTenTo18 = std::int64_t{1000000000000000000};
 
 // The text of one mask application, built on the stack and handed to the
-// caller's string once; whatever would go beyond the limit is dropped.
+// caller's string once; whatever would go beyond the limit is dropped. Its
+// pieces are a few characters long: a byte at a time costs less than a call.
 class MaskText {
   public:
     std::size_t size() const { return size_; }
     std::string_view view() const { return {text_, size_}; }
-    void append(std::string_view bytes) {
-        const std::size_t n = std::min(bytes.size(), kOutputLimit - size_);
-        std::copy_n(bytes.data(), n, text_ + size_);
-        size_ += n;
-    }
-    void append(std::size_t count, char c) {
-        const std::size_t n = std::min(count, kOutputLimit - size_);
-        std::fill_n(text_ + size_, n, c);
-        size_ += n;
-    }
     void push_back(char c) {
         if (size_ < kOutputLimit) text_[size_++] = c;
+    }
+    void append(std::string_view bytes) {
+        for (const char c : bytes.substr(0, kOutputLimit - size_)) text_[size_++] = c;
+    }
+    void append(std::size_t count, char c) {
+        for (count = std::min(count, kOutputLimit - size_); count > 0; --count) text_[size_++] = c;
     }
 
   private:
@@ -51,22 +51,36 @@ bool field_begins(std::string_view mask, std::size_t pos) {
     return false;
 }
 
-// Copies literal characters up to the next field or the end of the mask, a
-// run of them at a time. (Positions are kept in locals: a position held by
-// reference would go back to memory with every character.)
+// Copies literal characters up to the next field or the end of the mask.
+// (The position is kept in a local: held by reference, it would go back to
+// memory with every character.)
 void copy_literals(std::string_view mask, std::size_t& position, MaskText& out) {
     std::size_t pos = position;
-    std::size_t run = pos;
-    while (pos < mask.size() && !field_begins(mask, pos)) {
-        if (mask[pos] == '_' && pos + 1 < mask.size()) {
-            // "_" makes the next character a literal: the run ends before it.
-            out.append(mask.substr(run, pos - run));
-            run = ++pos;
+    for (; pos < mask.size(); ++pos) {
+        char c = mask[pos];
+        // Only these can begin a field or escape a character.
+        if (c == '#' || c == '+' || c == '*' || c == '_') {
+            if (field_begins(mask, pos)) break;
+            if (c == '_' && pos + 1 < mask.size()) c = mask[++pos];  // the next is a literal
         }
-        ++pos;
+        out.push_back(c);
     }
-    out.append(mask.substr(run, pos - run));
     position = pos;
+}
+
+// The end of the run of "#" from pos on, eight characters at a time where
+// a word's first byte in memory is its lowest.
+std::size_t end_of_digit_positions(std::string_view mask, std::size_t pos) {
+    constexpr std::uint64_t kHashes = 0x0101010101010101 * '#';
+    while (std::endian::native == std::endian::little && mask.size() - pos >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, mask.data() + pos, sizeof word);
+        const std::uint64_t others = word ^ kHashes;  // zero bytes are "#"
+        if (others != 0) return pos + static_cast<std::size_t>(std::countr_zero(others) / 8);
+        pos += sizeof word;
+    }
+    while (pos < mask.size() && mask[pos] == '#') ++pos;
+    return pos;
 }
 
 Field read_field(std::string_view mask, std::size_t& position) {
@@ -80,10 +94,9 @@ Field read_field(std::string_view mask, std::size_t& position) {
         field.positions = 2;
         pos += 2;
     }
-    const std::size_t first = pos;
-    while (pos < mask.size() && mask[pos] == '#') ++pos;
-    field.positions += static_cast<int>(pos - first);
-    position = pos;
+    const std::size_t end = end_of_digit_positions(mask, pos);
+    field.positions += static_cast<int>(end - pos);
+    position = end;
     return field;
 }
 
