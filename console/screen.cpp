@@ -1,13 +1,38 @@
 #include "console/screen.hpp"
 
+#include <cstring>
+
 namespace cp {
 
 namespace {
-constexpr std::size_t kFirstRuns = 6;
 // Most rows the program writes are 80 to 120 cells long: a fresh row gets
 // room for that many at once rather than growing to it in three steps.
 constexpr std::size_t kFirstCells = 128;
+constexpr std::size_t kMaxCells = 65535;
 }  // namespace
+
+void Screen::Runs::grow() {
+    const auto capacity =
+        static_cast<std::uint16_t>(std::min<std::size_t>(2u * capacity_, kMaxCells));
+    auto more = std::make_unique<ColourRun[]>(capacity);
+    std::copy_n(data(), size_, more.get());
+    outside_ = std::move(more);
+    capacity_ = capacity;
+}
+
+void Screen::Runs::replace(std::size_t first, std::size_t last, std::span<const ColourRun> with) {
+    const std::size_t size = size_ - (last - first) + with.size();
+    while (capacity_ < size) grow();
+    ColourRun* runs = data();
+    // The runs after `last` move to their place, then `with` goes in.
+    if (with.size() > last - first) {
+        std::copy_backward(runs + last, runs + size_, runs + size);
+    } else {
+        std::copy(runs + last, runs + size_, runs + first + with.size());
+    }
+    std::copy(with.begin(), with.end(), runs + first);
+    size_ = static_cast<std::uint16_t>(size);
+}
 
 Screen::Screen(std::int32_t columns, std::int32_t rows)
     : columns_(std::min(columns, kMaxColumns)), rows_(rows) {
@@ -37,8 +62,8 @@ void Screen::clear() {
     wrap_pending_ = false;
 }
 
-std::vector<ColourRun>::const_iterator Screen::run_at(const Row& row, std::size_t c) {
-    const auto after = std::upper_bound(
+const ColourRun* Screen::run_at(const Row& row, std::size_t c) {
+    const ColourRun* after = std::upper_bound(
         row.runs.begin(), row.runs.end(), c,
         [](std::size_t column, const ColourRun& run) { return column < run.start; });
     return after - 1;
@@ -47,7 +72,7 @@ std::vector<ColourRun>::const_iterator Screen::run_at(const Row& row, std::size_
 Cell Screen::cell(std::int32_t r, std::int32_t c) const {
     if (r < 0 || r >= rows_) return {};
     const Row& rw = row(r);
-    if (c >= 0 && static_cast<std::size_t>(c) < rw.text.size()) {
+    if (c >= 0 && c < rw.length) {
         const auto at = static_cast<std::size_t>(c);
         return {rw.text[at], run_at(rw, at)->attribute};
     }
@@ -57,48 +82,60 @@ Cell Screen::cell(std::int32_t r, std::int32_t c) const {
 std::string_view Screen::row_text(std::int32_t r) const {
     if (r < 0 || r >= rows_) return {};
     const Row& rw = row(r);
-    return {rw.text.data(), rw.text.size()};
+    return {rw.text.get(), rw.length};
 }
 
 void Screen::paint(Row& row, std::size_t from, std::size_t to, Attribute attribute) {
-    std::vector<ColourRun>& runs = row.runs;
-    const std::size_t length = row.text.size();
-    // Most text goes on at the end of the row, in the last run's colour or a new one.
+    Runs& runs = row.runs;
+    const std::size_t length = row.length;
+    // Text that goes on past the end of the row's last run.
     if (runs.empty() || (from > runs.back().start && to >= length)) {
-        if (!runs.empty() && runs.back().attribute == attribute) return;
-        // A row's first runs fit malloc's smallest piece: take them at once.
-        if (runs.capacity() == 0) runs.reserve(kFirstRuns);
-        runs.push_back({static_cast<std::uint16_t>(from), attribute});
+        if (runs.empty() || runs.back().attribute != attribute)
+            runs.push_back({static_cast<std::uint16_t>(from), attribute});
         return;
     }
     // Runs starting within from .. to go; the colour at `to` resumes there.
-    const auto first = std::lower_bound(
+    const ColourRun* first = std::lower_bound(
         runs.begin(), runs.end(), from,
         [](const ColourRun& run, std::size_t column) { return run.start < column; });
-    const auto after = std::upper_bound(
+    const ColourRun* after = std::upper_bound(
         first, runs.end(), to,
         [](std::size_t column, const ColourRun& run) { return column < run.start; });
     const Attribute resumed = (after - 1)->attribute;
-    auto at = runs.erase(first, after);
-    if (at == runs.begin() || (at - 1)->attribute != attribute) {
-        at = runs.insert(at, {static_cast<std::uint16_t>(from), attribute}) + 1;
+    std::array<ColourRun, 2> with{};
+    std::size_t count = 0;
+    if (first == runs.begin() || (first - 1)->attribute != attribute) {
+        with[count++] = {static_cast<std::uint16_t>(from), attribute};
     }
-    if (to < length && resumed != attribute) {
-        runs.insert(at, {static_cast<std::uint16_t>(to), resumed});
-    }
+    if (to < length && resumed != attribute)
+        with[count++] = {static_cast<std::uint16_t>(to), resumed};
+    runs.replace(static_cast<std::size_t>(first - runs.begin()),
+                 static_cast<std::size_t>(after - runs.begin()), std::span(with).first(count));
 }
 
-void Screen::grow(Row& row, std::size_t start, std::size_t end) {
-    std::vector<char>& text = row.text;
+void Screen::make_room(Row& row, std::size_t end) {
     // Grown by half rather than doubled: a full screen of rows that each kept
     // twice their text was most of the program's memory.
-    if (text.capacity() < end)
-        text.reserve(std::max({end, text.capacity() + text.capacity() / 2, kFirstCells}));
-    if (text.size() < start) {
+    const std::size_t capacity =
+        std::min(std::max({end, std::size_t{row.capacity} * 3 / 2, kFirstCells}), kMaxCells);
+    auto text = std::make_unique<char[]>(capacity);
+    std::copy_n(row.text.get(), row.length, text.get());
+    row.text = std::move(text);
+    row.capacity = static_cast<std::uint16_t>(capacity);
+}
+
+void Screen::put_slowly(Row& row, std::string_view bytes, std::size_t start) {
+    const std::size_t end = start + bytes.size();
+    if (row.capacity < end) make_room(row, end);
+    if (row.length < start) {
         // Cells a move skipped are blanks in the row's own colour.
-        paint(row, text.size(), start, fill_of(row));
-        text.resize(start, ' ');
+        paint(row, row.length, start, fill_of(row));
+        std::fill(row.text.get() + row.length, row.text.get() + start, ' ');
+        row.length = static_cast<std::uint16_t>(start);
     }
+    paint(row, start, end, attribute());
+    std::copy_n(bytes.data(), bytes.size(), row.text.get() + start);
+    row.length = static_cast<std::uint16_t>(std::max<std::size_t>(row.length, end));
 }
 
 void Screen::put(std::string_view bytes) {
@@ -110,25 +147,27 @@ void Screen::put(std::string_view bytes) {
     }
     const auto start = static_cast<std::size_t>(cursor_column_);
     const std::size_t end = start + bytes.size();
-    std::vector<char>& text = rw.text;
-    if (text.capacity() < end || text.size() < start) grow(rw, start, end);
-    const Attribute colours = attribute();
-    std::vector<ColourRun>& runs = rw.runs;
-    if (start == text.size() && !runs.empty()) {
-        // The common case: more text at the end of the row, in the colours of
-        // its last run or a new one.
-        if (runs.back().attribute != colours) {
-            runs.push_back({static_cast<std::uint16_t>(start), colours});
-        }
-        text.insert(text.end(), bytes.begin(), bytes.end());
-    } else {
-        paint(rw, start, end, colours);
-        const std::size_t overwritten = std::min(bytes.size(), text.size() - start);
-        std::copy_n(bytes.data(), overwritten, text.data() + start);
-        text.insert(text.end(), bytes.begin() + static_cast<std::ptrdiff_t>(overwritten),
-                    bytes.end());
+    cursor_column_ = static_cast<std::int32_t>(end);
+    // The quick way: more text at the end of the row, within its room, in
+    // the colours of its last run or a new one. Cells a move skipped are
+    // blanks in the row's own colour.
+    if (start < rw.length || end > rw.capacity) {
+        put_slowly(rw, bytes, start);
+        return;
     }
-    cursor_column_ += static_cast<std::int32_t>(bytes.size());
+    Runs& runs = rw.runs;
+    char* text = rw.text.get();
+    if (rw.length < start) {
+        const Attribute fill = fill_of(rw);
+        if (runs.empty() || runs.back().attribute != fill) runs.push_back({rw.length, fill});
+        std::memset(text + rw.length, ' ', start - rw.length);
+    }
+    const Attribute colours = attribute();
+    if (runs.empty() || runs.back().attribute != colours) {
+        runs.push_back({static_cast<std::uint16_t>(start), colours});
+    }
+    std::memcpy(text + start, bytes.data(), bytes.size());
+    rw.length = static_cast<std::uint16_t>(end);
 }
 
 void Screen::set_cursor(std::int32_t row, std::int32_t column) {
@@ -139,7 +178,7 @@ void Screen::set_cursor(std::int32_t row, std::int32_t column) {
 void Screen::scroll_up() {
     // The top row's storage becomes the new bottom row, blank in the current colours.
     Row& recycled = ring_[top_];
-    recycled.text.clear();
+    recycled.length = 0;
     recycled.runs.clear();
     recycled.own_fill = true;
     recycled.fill = attribute();

@@ -4,7 +4,9 @@
 // the terminal. Rows live in a ring and hold only the cells written so far, so a
 // scroll costs one row and an empty 900 x 16,000 screen almost nothing.
 #include <algorithm>
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -45,7 +47,7 @@ class Screen {
     // Cells of row r (0-based) written since it was last cleared: the row's
     // length is one past its rightmost written cell.
     std::int32_t row_length(std::int32_t r) const {
-        return r < 0 || r >= rows_ ? 0 : static_cast<std::int32_t>(row(r).text.size());
+        return r < 0 || r >= rows_ ? 0 : row(r).length;
     }
     Cell cell(std::int32_t r, std::int32_t c) const;
     // The bytes of cells 0 .. row_length-1, valid until the row changes.
@@ -71,11 +73,44 @@ class Screen {
     std::size_t rows_in_use() const { return used_.size(); }
 
   private:
+    // A row's colour runs, from column 0 on, each a colour other than the one
+    // before: most rows have one to four, kept in the row itself; more go to
+    // storage of their own.
+    class Runs {
+      public:
+        std::size_t size() const { return size_; }
+        bool empty() const { return size_ == 0; }
+        const ColourRun* begin() const { return data(); }
+        const ColourRun* end() const { return data() + size_; }
+        const ColourRun& back() const { return data()[size_ - 1]; }
+        void clear() { size_ = 0; }
+        void push_back(ColourRun run) {
+            if (size_ == capacity_) grow();
+            data()[size_++] = run;
+        }
+        // Runs first .. last-1 give way to `with`.
+        void replace(std::size_t first, std::size_t last, std::span<const ColourRun> with);
+
+      private:
+        static constexpr std::uint16_t kInside = 4;
+        ColourRun* data() { return outside_ ? outside_.get() : inside_.data(); }
+        const ColourRun* data() const { return outside_ ? outside_.get() : inside_.data(); }
+        void grow();
+
+        std::array<ColourRun, kInside> inside_{};
+        std::unique_ptr<ColourRun[]> outside_;
+        std::uint16_t size_ = 0;
+        std::uint16_t capacity_ = kInside;
+    };
+
     // A row keeps its bytes and its colours apart: text goes in and out as
-    // whole runs of bytes, and a row of a few colours costs a few runs.
+    // whole runs of bytes, and a row of a few colours costs a few runs. The
+    // bytes' storage is the row's own, written in place.
     struct Row {
-        std::vector<char> text;
-        std::vector<ColourRun> runs;  // from column 0, each a colour other than the last
+        std::unique_ptr<char[]> text;  // capacity bytes, the first `length` written
+        Runs runs;
+        std::uint16_t length = 0;
+        std::uint16_t capacity = 0;
         Attribute fill = 0;
         bool own_fill = false;  // false: blank cells take the screen's clear colour
         bool listed = false;    // in used_
@@ -88,10 +123,13 @@ class Screen {
     Attribute fill_of(const Row& row) const { return row.own_fill ? row.fill : clear_fill_; }
     // Colours cells from .. to-1 of the row (from within its length) in attribute.
     static void paint(Row& row, std::size_t from, std::size_t to, Attribute attribute);
-    // Room for cells up to `end`, and blanks up to `start`.
-    void grow(Row& row, std::size_t start, std::size_t end);
+    // Room for cells up to `end`.
+    static void make_room(Row& row, std::size_t end);
+    // Puts bytes from `start` on where the quick way of put does not serve:
+    // over cells already written, or past the row's room.
+    void put_slowly(Row& row, std::string_view bytes, std::size_t start);
     // The run that colours cell c of the row (c within its length).
-    static std::vector<ColourRun>::const_iterator run_at(const Row& row, std::size_t c);
+    static const ColourRun* run_at(const Row& row, std::size_t c);
 
     std::int32_t columns_;
     std::int32_t rows_;
@@ -110,14 +148,15 @@ template <typename F>
 void Screen::for_each_run(std::int32_t r, std::int32_t from, std::int32_t to, F&& f) const {
     if (r < 0 || r >= rows_) return;
     const Row& rw = row(r);
-    const std::size_t end = std::min(static_cast<std::size_t>(std::max(to, 0)), rw.text.size());
+    const std::size_t end =
+        std::min<std::size_t>(static_cast<std::size_t>(std::max(to, 0)), rw.length);
     std::size_t at = static_cast<std::size_t>(std::max(from, 0));
     if (at >= end) return;
-    for (auto run = run_at(rw, at); at < end; ++run) {
-        const auto next = run + 1;
+    for (const ColourRun* run = run_at(rw, at); at < end; ++run) {
+        const ColourRun* next = run + 1;
         const std::size_t stop =
             next == rw.runs.end() ? end : std::min<std::size_t>(next->start, end);
-        f(std::string_view(rw.text.data() + at, stop - at), run->attribute);
+        f(std::string_view(rw.text.get() + at, stop - at), run->attribute);
         at = stop;
     }
 }
