@@ -39,14 +39,18 @@ void Console::scroll() {
 void Console::print_text(std::string_view bytes) {
     if (input_ended_ || bytes.empty()) return;
     // Most text fits the rest of its row, with no wrap pending.
-    if (!screen_.wrap_pending() &&
-        static_cast<std::size_t>(screen_.columns() - screen_.cursor_column()) > bytes.size()) {
-        const std::int32_t row = screen_.cursor_row();
-        const std::int32_t column = screen_.cursor_column();
-        screen_.put(bytes);
-        terminal_.text(screen_, row, column, bytes);
+    if (screen_.wrap_pending() ||
+        static_cast<std::size_t>(screen_.columns() - screen_.cursor_column()) <= bytes.size()) {
+        print_across_rows(bytes);
         return;
     }
+    const std::int32_t row = screen_.cursor_row();
+    const std::int32_t column = screen_.cursor_column();
+    screen_.put(bytes);
+    terminal_.text(screen_, row, column, bytes);
+}
+
+void Console::print_across_rows(std::string_view bytes) {
     const std::int32_t bottom = screen_.rows() - 1;
     while (!bytes.empty()) {
         if (screen_.wrap_pending()) {

@@ -58,6 +58,8 @@ class Console {
     const Screen& screen() const { return screen_; }
 
   private:
+    // Text that reaches the end of its row or follows a pending wrap.
+    void print_across_rows(std::string_view bytes);
     void cursor_left();
     void scroll();
     std::optional<std::string> next_key();

@@ -138,36 +138,18 @@ void Screen::put_slowly(Row& row, std::string_view bytes, std::size_t start) {
     row.length = static_cast<std::uint16_t>(std::max<std::size_t>(row.length, end));
 }
 
-void Screen::put(std::string_view bytes) {
-    if (bytes.empty()) return;
-    Row& rw = row(cursor_row_);
-    if (!rw.listed) {
-        used_.push_back(physical(cursor_row_));
-        rw.listed = true;
-    }
-    const auto start = static_cast<std::size_t>(cursor_column_);
-    const std::size_t end = start + bytes.size();
-    cursor_column_ = static_cast<std::int32_t>(end);
-    // The quick way: more text at the end of the row, within its room, in
-    // the colours of its last run or a new one. Cells a move skipped are
-    // blanks in the row's own colour.
-    if (start < rw.length || end > rw.capacity) {
-        put_slowly(rw, bytes, start);
-        return;
-    }
-    Runs& runs = rw.runs;
-    char* text = rw.text.get();
-    if (rw.length < start) {
-        const Attribute fill = fill_of(rw);
-        if (runs.empty() || runs.back().attribute != fill) runs.push_back({rw.length, fill});
-        std::memset(text + rw.length, ' ', start - rw.length);
-    }
-    const Attribute colours = attribute();
-    if (runs.empty() || runs.back().attribute != colours) {
-        runs.push_back({static_cast<std::uint16_t>(start), colours});
-    }
-    std::memcpy(text + start, bytes.data(), bytes.size());
-    rw.length = static_cast<std::uint16_t>(end);
+void Screen::list(Row& row) {
+    used_.push_back(physical(cursor_row_));
+    row.listed = true;
+}
+
+void Screen::put_skipping(Row& row, std::string_view bytes, std::size_t start) {
+    Runs& runs = row.runs;
+    const Attribute fill = fill_of(row);
+    if (runs.empty() || runs.back().attribute != fill) runs.push_back({row.length, fill});
+    std::memset(row.text.get() + row.length, ' ', start - row.length);
+    row.length = static_cast<std::uint16_t>(start);
+    put_at_end(row, bytes, start);
 }
 
 void Screen::set_cursor(std::int32_t row, std::int32_t column) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <span>
 #include <string_view>
@@ -63,7 +64,22 @@ class Screen {
     // Puts bytes into the cursor row from the cursor column on, in the current
     // colours, in one step; they must fit the row (the caller splits at the
     // row end). Advances the cursor column.
-    void put(std::string_view bytes);
+    void put(std::string_view bytes) {
+        if (bytes.empty()) return;
+        Row& rw = row(cursor_row_);
+        if (!rw.listed) list(rw);
+        const auto start = static_cast<std::size_t>(cursor_column_);
+        const std::size_t end = start + bytes.size();
+        cursor_column_ = static_cast<std::int32_t>(end);
+        // The quick way: more text at the end of the row, within its room.
+        if (start == rw.length && end <= rw.capacity) {
+            put_at_end(rw, bytes, start);
+        } else if (start > rw.length && end <= rw.capacity) {
+            put_skipping(rw, bytes, start);
+        } else {
+            put_slowly(rw, bytes, start);
+        }
+    }
     void set_cursor(std::int32_t row, std::int32_t column);
     void set_wrap_pending(bool pending) { wrap_pending_ = pending; }
     void scroll_up();
@@ -117,8 +133,10 @@ class Screen {
     };
     Row& row(std::int32_t r) { return ring_[physical(r)]; }
     const Row& row(std::int32_t r) const { return ring_[physical(r)]; }
+    // r is within the screen: the sum wraps at most once.
     std::size_t physical(std::int32_t r) const {
-        return (top_ + static_cast<std::size_t>(r)) % ring_.size();
+        const std::size_t p = top_ + static_cast<std::size_t>(r);
+        return p < ring_.size() ? p : p - ring_.size();
     }
     Attribute fill_of(const Row& row) const { return row.own_fill ? row.fill : clear_fill_; }
     // Colours cells from .. to-1 of the row (from within its length) in attribute.
@@ -128,6 +146,20 @@ class Screen {
     // Puts bytes from `start` on where the quick way of put does not serve:
     // over cells already written, or past the row's room.
     void put_slowly(Row& row, std::string_view bytes, std::size_t start);
+    // Bytes at the row's end, within its room, in the colours of its last
+    // run or a new one.
+    void put_at_end(Row& row, std::string_view bytes, std::size_t start) {
+        const Attribute colours = attribute();
+        if (row.runs.empty() || row.runs.back().attribute != colours) {
+            row.runs.push_back({static_cast<std::uint16_t>(start), colours});
+        }
+        std::memcpy(row.text.get() + start, bytes.data(), bytes.size());
+        row.length = static_cast<std::uint16_t>(start + bytes.size());
+    }
+    // The same after cells a move skipped: blanks in the row's own colour.
+    void put_skipping(Row& row, std::string_view bytes, std::size_t start);
+    // The row is among those that hold cells.
+    void list(Row& row);
     // The run that colours cell c of the row (c within its length).
     static const ColourRun* run_at(const Row& row, std::size_t c);
 
