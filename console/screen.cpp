@@ -37,6 +37,7 @@ void Screen::Runs::replace(std::size_t first, std::size_t last, std::span<const 
 Screen::Screen(std::int32_t columns, std::int32_t rows)
     : columns_(std::min(columns, kMaxColumns)), rows_(rows) {
     ring_.resize(static_cast<std::size_t>(rows));
+    blocks_.resize((ring_.size() + kRowsPerBlock - 1) / kRowsPerBlock);
 }
 
 void Screen::resize(std::int32_t columns, std::int32_t rows) {
@@ -44,6 +45,8 @@ void Screen::resize(std::int32_t columns, std::int32_t rows) {
     rows_ = rows;
     ring_.clear();
     ring_.resize(static_cast<std::size_t>(rows));
+    blocks_.clear();
+    blocks_.resize((ring_.size() + kRowsPerBlock - 1) / kRowsPerBlock);
     used_.clear();
     top_ = 0;
     clear_fill_ = attribute();
@@ -56,6 +59,7 @@ void Screen::clear() {
     // Only rows that ever held cells need work; the rest take the new clear colour.
     for (std::size_t p : used_) ring_[p] = Row{};
     used_.clear();
+    for (std::unique_ptr<char[]>& block : blocks_) block.reset();
     clear_fill_ = attribute();
     cursor_row_ = 0;
     cursor_column_ = 0;
@@ -82,7 +86,7 @@ Cell Screen::cell(std::int32_t r, std::int32_t c) const {
 std::string_view Screen::row_text(std::int32_t r) const {
     if (r < 0 || r >= rows_) return {};
     const Row& rw = row(r);
-    return {rw.text.get(), rw.length};
+    return {rw.text, rw.length};
 }
 
 void Screen::paint(Row& row, std::size_t from, std::size_t to, Attribute attribute) {
@@ -114,13 +118,23 @@ void Screen::paint(Row& row, std::size_t from, std::size_t to, Attribute attribu
 }
 
 void Screen::make_room(Row& row, std::size_t end) {
+    if (row.capacity == 0 && end <= kFirstCells) {
+        // A fresh row: its slot, in a block allocated once for it and its neighbours.
+        const std::size_t p = physical(cursor_row_);
+        std::unique_ptr<char[]>& block = blocks_[p / kRowsPerBlock];
+        if (!block) block = std::make_unique<char[]>(kRowsPerBlock * kFirstCells);
+        row.text = block.get() + p % kRowsPerBlock * kFirstCells;
+        row.capacity = kFirstCells;
+        return;
+    }
     // Grown by half rather than doubled: a full screen of rows that each kept
     // twice their text was most of the program's memory.
     const std::size_t capacity =
         std::min(std::max({end, std::size_t{row.capacity} * 3 / 2, kFirstCells}), kMaxCells);
-    auto text = std::make_unique<char[]>(capacity);
-    std::copy_n(row.text.get(), row.length, text.get());
-    row.text = std::move(text);
+    auto own = std::make_unique<char[]>(capacity);
+    std::copy_n(row.text, row.length, own.get());
+    row.own = std::move(own);
+    row.text = row.own.get();
     row.capacity = static_cast<std::uint16_t>(capacity);
 }
 
@@ -130,11 +144,11 @@ void Screen::put_slowly(Row& row, std::string_view bytes, std::size_t start) {
     if (row.length < start) {
         // Cells a move skipped are blanks in the row's own colour.
         paint(row, row.length, start, fill_of(row));
-        std::fill(row.text.get() + row.length, row.text.get() + start, ' ');
+        std::fill(row.text + row.length, row.text + start, ' ');
         row.length = static_cast<std::uint16_t>(start);
     }
     paint(row, start, end, attribute());
-    std::copy_n(bytes.data(), bytes.size(), row.text.get() + start);
+    std::copy_n(bytes.data(), bytes.size(), row.text + start);
     row.length = static_cast<std::uint16_t>(std::max<std::size_t>(row.length, end));
 }
 
@@ -147,7 +161,7 @@ void Screen::put_skipping(Row& row, std::string_view bytes, std::size_t start) {
     Runs& runs = row.runs;
     const Attribute fill = fill_of(row);
     if (runs.empty() || runs.back().attribute != fill) runs.push_back({row.length, fill});
-    std::memset(row.text.get() + row.length, ' ', start - row.length);
+    std::memset(row.text + row.length, ' ', start - row.length);
     row.length = static_cast<std::uint16_t>(start);
     put_at_end(row, bytes, start);
 }

@@ -121,9 +121,12 @@ class Screen {
 
     // A row keeps its bytes and its colours apart: text goes in and out as
     // whole runs of bytes, and a row of a few colours costs a few runs. The
-    // bytes' storage is the row's own, written in place.
+    // bytes are written in place: in the row's slot in a block shared with
+    // its neighbours in the ring, or, once they outgrow it, in storage of
+    // the row's own.
     struct Row {
-        std::unique_ptr<char[]> text;  // capacity bytes, the first `length` written
+        char* text = nullptr;  // capacity bytes, the first `length` written
+        std::unique_ptr<char[]> own;
         Runs runs;
         std::uint16_t length = 0;
         std::uint16_t capacity = 0;
@@ -141,8 +144,8 @@ class Screen {
     Attribute fill_of(const Row& row) const { return row.own_fill ? row.fill : clear_fill_; }
     // Colours cells from .. to-1 of the row (from within its length) in attribute.
     static void paint(Row& row, std::size_t from, std::size_t to, Attribute attribute);
-    // Room for cells up to `end`.
-    static void make_room(Row& row, std::size_t end);
+    // Room for cells up to `end` in the cursor row.
+    void make_room(Row& row, std::size_t end);
     // Puts bytes from `start` on where the quick way of put does not serve:
     // over cells already written, or past the row's room.
     void put_slowly(Row& row, std::string_view bytes, std::size_t start);
@@ -153,7 +156,7 @@ class Screen {
         if (row.runs.empty() || row.runs.back().attribute != colours) {
             row.runs.push_back({static_cast<std::uint16_t>(start), colours});
         }
-        std::memcpy(row.text.get() + start, bytes.data(), bytes.size());
+        std::memcpy(row.text + start, bytes.data(), bytes.size());
         row.length = static_cast<std::uint16_t>(start + bytes.size());
     }
     // The same after cells a move skipped: blanks in the row's own colour.
@@ -166,6 +169,10 @@ class Screen {
     std::int32_t columns_;
     std::int32_t rows_;
     std::vector<Row> ring_;
+    // Slots of kFirstCells bytes for kRowsPerBlock rows of the ring each,
+    // allocated as the rows are first written.
+    static constexpr std::size_t kRowsPerBlock = 64;
+    std::vector<std::unique_ptr<char[]>> blocks_;
     std::size_t top_ = 0;
     std::vector<std::size_t> used_;  // physical rows that may hold cells
     Attribute clear_fill_ = 0x07;
@@ -188,7 +195,7 @@ void Screen::for_each_run(std::int32_t r, std::int32_t from, std::int32_t to, F&
         const ColourRun* next = run + 1;
         const std::size_t stop =
             next == rw.runs.end() ? end : std::min<std::size_t>(next->start, end);
-        f(std::string_view(rw.text.get() + at, stop - at), run->attribute);
+        f(std::string_view(rw.text + at, stop - at), run->attribute);
         at = stop;
     }
 }
