@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "console/numbers/decimal_writer.hpp"
+#include "console/numbers/exact_integer.hpp"
 #include "console/numbers/real.hpp"
 
 namespace cp {
@@ -24,8 +26,28 @@ DecimalDigits decimal_digits(Real x, std::int32_t n);
 
 // Sign place (blank or "-") and 15 significant digits, exponent form where needed.
 std::string number_text(Real x);
+// Appends number_text(x) to out, for any value.
+void append_rounded_number_text(std::string& out, Real x);
 // Appends number_text(x) to out; the allocation-free form for hot paths.
-void append_number_text(std::string& out, Real x);
+// Inline for the integers of at most 15 digits that most printed values are:
+// their text is the integer itself, with no rounding to do.
+inline void append_number_text(std::string& out, Real x) {
+    constexpr std::uint64_t kTenTo15 = 1000000000000000;
+    std::int64_t i;
+    if (detail::exact_integer(x, i)) {
+        const std::uint64_t magnitude =
+            i < 0 ? 0 - static_cast<std::uint64_t>(i) : static_cast<std::uint64_t>(i);
+        if (magnitude < kTenTo15) {
+            char text[16];
+            text[0] = i < 0 ? '-' : ' ';
+            const int length = detail::decimal_length(magnitude);
+            detail::write_decimal_backward(text + 1 + length, magnitude);
+            out.append(text, static_cast<std::size_t>(1 + length));
+            return;
+        }
+    }
+    append_rounded_number_text(out, x);
+}
 
 // Fills the fields of mask with the values in turn, reusing the mask from its
 // start when it runs out of fields. The result is cut at 1024 bytes.

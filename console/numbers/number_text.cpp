@@ -1,7 +1,6 @@
 #include <cstdlib>
 
 #include "console/numbers/decimal_writer.hpp"
-#include "console/numbers/exact_integer.hpp"
 #include "console/numbers/number_format.hpp"
 
 namespace cp {
@@ -9,7 +8,6 @@ namespace cp {
 namespace {
 
 constexpr std::int32_t kSignificantDigits = 15;
-constexpr std::uint64_t kTenTo15 = 1000000000000000;
 
 // Sign place, digits, point and exponent never need more than 23 bytes.
 constexpr std::size_t kTextCapacity = 32;
@@ -57,23 +55,6 @@ char* write_rounded_text(char* p, Real x) {
     return p;
 }
 
-// Most printed values are integers of at most 15 digits: their text is the
-// integer itself, with no rounding to do.
-char* write_text(char* p, Real x) {
-    std::int64_t i;
-    if (detail::exact_integer(x, i)) {
-        const std::uint64_t magnitude =
-            i < 0 ? 0 - static_cast<std::uint64_t>(i) : static_cast<std::uint64_t>(i);
-        if (magnitude < kTenTo15) {
-            *p++ = i < 0 ? '-' : ' ';
-            const int length = detail::decimal_length(magnitude);
-            detail::write_decimal_backward(p + length, magnitude);
-            return p + length;
-        }
-    }
-    return write_rounded_text(p, x);
-}
-
 }  // namespace
 
 std::string number_text(Real x) {
@@ -82,9 +63,9 @@ std::string number_text(Real x) {
     return out;
 }
 
-void append_number_text(std::string& out, Real x) {
+void append_rounded_number_text(std::string& out, Real x) {
     char text[kTextCapacity];
-    const char* end = write_text(text, x);
+    const char* end = write_rounded_text(text, x);
     out.append(text, static_cast<std::size_t>(end - text));
 }
 
