@@ -67,6 +67,7 @@ void Screen::clear() {
 }
 
 const ColourRun* Screen::run_at(const Row& row, std::size_t c) {
+    if (c == 0) return row.runs.begin();  // a whole row
     const ColourRun* after = std::upper_bound(
         row.runs.begin(), row.runs.end(), c,
         [](std::size_t column, const ColourRun& run) { return column < run.start; });

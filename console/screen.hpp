@@ -139,7 +139,8 @@ class Screen {
     // r is within the screen: the sum wraps at most once.
     std::size_t physical(std::int32_t r) const {
         const std::size_t p = top_ + static_cast<std::size_t>(r);
-        return p < ring_.size() ? p : p - ring_.size();
+        const auto size = static_cast<std::size_t>(rows_);  // the ring's size
+        return p < size ? p : p - size;
     }
     Attribute fill_of(const Row& row) const { return row.own_fill ? row.fill : clear_fill_; }
     // Colours cells from .. to-1 of the row (from within its length) in attribute.

@@ -91,7 +91,12 @@ void TtyRenderer::set_width(std::int32_t width) {
 void TtyRenderer::track(std::int32_t row) {
     // The ring holds kRingRows rows: a move further than that from the tracked
     // rows (which the program never makes) forgets those at the other end.
-    if (row > frontier_) {
+    if (row == frontier_ + 1) {
+        // The next row: the common case.
+        frontier_ = row;
+        set_extent(row, 0);
+        first_row_ = std::max(first_row_, frontier_ - (kRingRows - 1));
+    } else if (row > frontier_) {
         for (std::int32_t r = std::max(frontier_ + 1, row - (kRingRows - 1)); r <= row; ++r)
             set_extent(r, 0);
         frontier_ = row;
@@ -149,7 +154,9 @@ void TtyRenderer::move_to(std::int32_t row, std::int32_t column) {
         // terminal that rewraps on resize keeps the rows apart.
         if (wrap_pending_ && down == 1 && to.x == 0 && to.row == cursor_.row) return;
     }
-    if (down > 0) {
+    if (down == 1) {
+        out_.append("\r\n");  // the next line: by far the most common move
+    } else if (down > 0) {
         const auto lines = static_cast<std::size_t>(down);
         char* p = out_.room(lines + 1);
         *p++ = '\r';
