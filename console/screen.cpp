@@ -167,11 +167,6 @@ void Screen::put_skipping(Row& row, std::string_view bytes, std::size_t start) {
     put_at_end(row, bytes, start);
 }
 
-void Screen::set_cursor(std::int32_t row, std::int32_t column) {
-    cursor_row_ = row;
-    cursor_column_ = column;
-}
-
 void Screen::scroll_up() {
     // The top row's storage becomes the new bottom row, blank in the current colours.
     Row& recycled = ring_[top_];
@@ -184,11 +179,6 @@ void Screen::scroll_up() {
         recycled.listed = true;
     }
     top_ = (top_ + 1) % ring_.size();
-}
-
-void Screen::set_colors(std::int32_t foreground, std::int32_t background) {
-    foreground_ = foreground;
-    background_ = background;
 }
 
 }  // namespace cp

@@ -80,10 +80,16 @@ class Screen {
             put_slowly(rw, bytes, start);
         }
     }
-    void set_cursor(std::int32_t row, std::int32_t column);
+    void set_cursor(std::int32_t row, std::int32_t column) {
+        cursor_row_ = row;
+        cursor_column_ = column;
+    }
     void set_wrap_pending(bool pending) { wrap_pending_ = pending; }
     void scroll_up();
-    void set_colors(std::int32_t foreground, std::int32_t background);
+    void set_colors(std::int32_t foreground, std::int32_t background) {
+        foreground_ = foreground;
+        background_ = background;
+    }
 
     // Rows that hold any cells (for memory figures).
     std::size_t rows_in_use() const { return used_.size(); }
