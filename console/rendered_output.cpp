@@ -9,8 +9,7 @@ constexpr std::size_t kLargeOutput = 32 * 1024;
 void RenderedOutput::text(const Screen& screen, std::int32_t row, std::int32_t column,
                           std::string_view bytes) {
     // Drawing waits for the row to be left or the output to go out, and
-    // catches up with the terminal then; a row's first text takes the screen.
-    if (!renderer_.has_changes()) catch_up(&screen);
+    // catches up with the terminal then.
     renderer_.text(screen, row, column, bytes);
 }
 

@@ -178,7 +178,7 @@ void Screen::scroll_up() {
         used_.push_back(top_);
         recycled.listed = true;
     }
-    top_ = (top_ + 1) % ring_.size();
+    top_ = top_ + 1 == ring_.size() ? 0 : top_ + 1;
 }
 
 }  // namespace cp
