@@ -1,8 +1,9 @@
 #pragma once
 // The logical screen of the program: cells with text and colour, the cursor and
 // the pending wrap. Every answer about the cursor comes from here, never from
-// the terminal. Rows live in a ring and hold only the cells written so far, so a
-// scroll costs one row and an empty 900 x 16,000 screen almost nothing.
+// the terminal. Rows live in a ring and hold only the cells written so far (in
+// storage taken 64 rows at a time, as they are first written), so a scroll
+// costs one row and an empty 900 x 16,000 screen almost nothing.
 #include <algorithm>
 #include <array>
 #include <cstdint>
