@@ -22,15 +22,12 @@ constexpr std::int32_t kMinusNoteColour = 13;
 constexpr std::int32_t kPromptColour = 10;
 constexpr std::int32_t kAnswerColour = 15;
 
-// number_text without its blanks, appended.
-void append_digits(std::string& out, Real value) {
-    const std::size_t start = out.size();
-    append_number_text(out, value);
-    std::size_t kept = start;
-    for (std::size_t i = start; i < out.size(); ++i) {
-        if (out[i] != ' ') out[kept++] = out[i];
-    }
-    out.resize(kept);
+// Whether the integer quotient of a by b is q (0 < q): the program's integer
+// division, in 64 bits.
+bool quotient_is(std::int64_t a, std::int64_t b, std::int64_t q) {
+    if (b == 0) return false;
+    if (b == -1) return a == -q;  // a / -1 overflows for the smallest a
+    return a / b == q;
 }
 }  // namespace
 
@@ -39,14 +36,21 @@ void PermutationSearch::printRow(std::int64_t multiplications) {
     ++s.lastIndex;
 
     text_.assign(s.compressedMode == 0 ? kPlainLabel : kCompressedLabel);
-    append_number_text(text_, static_cast<Real>(s.exponent));
-    text_.push_back('.');
-    append_digits(text_, static_cast<Real>(multiplications));
+    append_integer_text(text_, s.exponent);
+    // The point, then the number of multiplications without its blank: the
+    // point takes the blank's place.
+    const std::size_t point = text_.size();
+    append_integer_text(text_, multiplications);
+    if (text_[point] == ' ') {
+        text_[point] = '.';
+    } else {
+        text_.insert(point, 1, '.');
+    }
     console_.print_text(text_);
 
-    const Real ratio =
-        int_div(static_cast<Real>(s.previousStart), static_cast<Real>(s.currentStart));
-    if (ratio == 6 || ratio == 3) console_.set_color(kHighlightColour, -1);
+    if (quotient_is(s.previousStart, s.currentStart, 6) ||
+        quotient_is(s.previousStart, s.currentStart, 3))
+        console_.set_color(kHighlightColour, -1);
     console_.locate(console_.cursor_row(), kStartColumn);
     const Real start = static_cast<Real>(s.currentStart);
     text_.clear();
@@ -61,7 +65,7 @@ void PermutationSearch::printRow(std::int64_t multiplications) {
     text_.assign(s.stepPattern);
     text_.push_back(kMarker);
     text_.append(kPatternEnd);
-    append_number_text(text_, static_cast<Real>(s.lastIndex));
+    append_integer_text(text_, s.lastIndex);
     text_.push_back('x');
     console_.print_text(text_);
 

@@ -28,25 +28,31 @@ DecimalDigits decimal_digits(Real x, std::int32_t n);
 std::string number_text(Real x);
 // Appends number_text(x) to out, for any value.
 void append_rounded_number_text(std::string& out, Real x);
-// Appends number_text(x) to out; the allocation-free form for hot paths.
-// Inline for the integers of at most 15 digits that most printed values are:
-// their text is the integer itself, with no rounding to do.
-inline void append_number_text(std::string& out, Real x) {
+// Appends number_text(i) to out, straight from the integer: the text of an
+// integer of at most 15 digits is the integer itself, with no rounding to do.
+inline void append_integer_text(std::string& out, std::int64_t i) {
     constexpr std::uint64_t kTenTo15 = 1000000000000000;
+    const std::uint64_t magnitude =
+        i < 0 ? 0 - static_cast<std::uint64_t>(i) : static_cast<std::uint64_t>(i);
+    if (magnitude >= kTenTo15) {
+        append_rounded_number_text(out, Real(i));
+        return;
+    }
+    char text[16];
+    text[0] = i < 0 ? '-' : ' ';
+    const int length = detail::decimal_length(magnitude);
+    detail::write_decimal_backward(text + 1 + length, magnitude);
+    out.append(text, static_cast<std::size_t>(1 + length));
+}
+// Appends number_text(x) to out; the allocation-free form for hot paths.
+// Inline for the integers that most printed values are.
+inline void append_number_text(std::string& out, Real x) {
     std::int64_t i;
     if (detail::exact_integer(x, i)) {
-        const std::uint64_t magnitude =
-            i < 0 ? 0 - static_cast<std::uint64_t>(i) : static_cast<std::uint64_t>(i);
-        if (magnitude < kTenTo15) {
-            char text[16];
-            text[0] = i < 0 ? '-' : ' ';
-            const int length = detail::decimal_length(magnitude);
-            detail::write_decimal_backward(text + 1 + length, magnitude);
-            out.append(text, static_cast<std::size_t>(1 + length));
-            return;
-        }
+        append_integer_text(out, i);
+    } else {
+        append_rounded_number_text(out, x);
     }
-    append_rounded_number_text(out, x);
 }
 
 // Fills the fields of mask with the values in turn, reusing the mask from its
