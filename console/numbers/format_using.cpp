@@ -12,11 +12,12 @@ namespace cp {
 namespace {
 
 constexpr std::size_t kOutputLimit = 1024;
-constexpr Real kTenTo18 = std::int64_t{1000000000000000000};
+constexpr std::uint64_t kTenTo18 = 1000000000000000000;
 
 // The text of one mask application, built on the stack and handed to the
 // caller's string once; whatever would go beyond the limit is dropped. Its
-// pieces are a few characters long: a byte at a time costs less than a call.
+// pieces are a few characters long: a byte at a time costs less than a call,
+// and digits and fill go in whole words, into slack past the limit.
 class MaskText {
   public:
     std::size_t size() const { return size_; }
@@ -24,15 +25,24 @@ class MaskText {
     void push_back(char c) {
         if (size_ < kOutputLimit) text_[size_++] = c;
     }
-    void append(std::string_view bytes) {
-        for (const char c : bytes.substr(0, kOutputLimit - size_)) text_[size_++] = c;
-    }
     void append(std::size_t count, char c) {
-        for (count = std::min(count, kOutputLimit - size_); count > 0; --count) text_[size_++] = c;
+        const std::uint64_t word =
+            std::uint64_t{0x0101010101010101} * static_cast<unsigned char>(c);
+        count = std::min(count, kOutputLimit - size_);
+        for (std::size_t i = 0; i < count; i += sizeof word)
+            std::memcpy(text_ + size_ + i, &word, sizeof word);
+        size_ += count;
+    }
+    template <std::size_t N>
+    void append_digits(const char (&digits)[N], int length) {
+        static_assert(N <= kSlack);
+        std::memcpy(text_ + size_, digits, N);
+        size_ = std::min(size_ + static_cast<std::size_t>(length), kOutputLimit);
     }
 
   private:
-    char text_[kOutputLimit];
+    static constexpr std::size_t kSlack = 32;
+    char text_[kOutputLimit + kSlack];
     std::size_t size_ = 0;
 };
 
@@ -112,13 +122,15 @@ struct WholeNumber {
 WholeNumber round_to_whole(Real x) {
     WholeNumber w;
     std::int64_t i;
-    if (abs(x) < kTenTo18 && detail::exact_integer(x, i)) {  // the common case
+    if (detail::exact_integer(x, i)) {  // the common case
         w.negative = i < 0;
         const std::uint64_t magnitude =
             w.negative ? 0 - static_cast<std::uint64_t>(i) : static_cast<std::uint64_t>(i);
-        w.length = detail::decimal_length(magnitude);
-        detail::write_decimal_backward(w.digits + w.length, magnitude);
-        return w;
+        if (magnitude < kTenTo18) {
+            w.length = detail::decimal_length(magnitude);
+            detail::write_decimal_backward(w.digits + w.length, magnitude);
+            return w;
+        }
     }
 
     const DecimalDigits d = decimal_digits(x, 19);
@@ -170,7 +182,7 @@ void append_field(MaskText& out, const Field& field, Real x) {
     const int fill = std::max(capacity - digit_count, 0);
     out.append(static_cast<std::size_t>(fill), field.fill);
     if (sign) out.push_back(w.negative ? '-' : '+');
-    out.append(std::string_view(w.digits, static_cast<std::size_t>(w.length)));
+    out.append_digits(w.digits, w.length);
     out.append(static_cast<std::size_t>(w.zeros), '0');
 }
 
