@@ -70,20 +70,18 @@ constexpr std::array<Utf8, 256> kGlyphTable = utf8_table(ControlBytes::Glyphs);
 constexpr std::uint64_t kEveryByte = 0x0101010101010101;
 constexpr std::uint64_t kHighBits = 0x8080808080808080;
 
-// The high bit of each of the eight bytes that needs the table, and perhaps
-// of bytes after such a byte: the first marked byte is exact. (A byte below
-// 32 or a 127 borrows into the next byte up, and only there can a mark be
-// false; on a little-endian machine the next byte up is the next in memory.)
+// The high bit of each of the eight bytes that needs the table, and of no
+// other. (A byte's low seven bits plus 1 reach the high bit only for 127, plus
+// 96 only from 32 on; neither carries into the next byte.)
 template <ControlBytes controls>
 std::uint64_t table_bytes(std::uint64_t word) {
-    const std::uint64_t high = word & kHighBits;
     if constexpr (controls == ControlBytes::Kept) {
-        return high;
+        return word & kHighBits;
     } else {
-        const std::uint64_t below_32 = (word - kEveryByte * 32) & ~word & kHighBits;
-        const std::uint64_t del = word ^ (kEveryByte * 127);
-        const std::uint64_t is_del = (del - kEveryByte) & ~del & kHighBits;
-        return high | below_32 | is_del;
+        const std::uint64_t low = word & ~kHighBits;
+        const std::uint64_t del = low + kEveryByte;
+        const std::uint64_t from_32 = low + kEveryByte * 96;
+        return (word | del | ~from_32) & kHighBits;
     }
 }
 
@@ -134,7 +132,7 @@ char* put_as_utf8(char* p, std::string_view bytes) {
     }
     if (std::endian::native == std::endian::little && s != end && bytes.size() >= 8) {
         // The last few bytes: the word that ends with them, shifted down to
-        // them. (Padding above them cannot mark a byte among them.)
+        // them.
         const auto shift = static_cast<unsigned>(8 - (end - s)) * 8;
         std::uint64_t word;
         std::memcpy(&word, end - 8, sizeof word);

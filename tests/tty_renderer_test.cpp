@@ -129,20 +129,29 @@ TEST_F(TtyRendererTest, CodePageCharactersAsUtf8) {
 }
 
 // Eight plain bytes go out at once, and the last few as the word that ends
-// with them; any other byte among them, wherever it stands, must come out as
-// it does alone.
+// with them; any other byte among them, wherever it stands and however many
+// stand near it, must come out as it does alone.
 TEST(CodePage437, ByteAmongPlainTextComesOutAsItDoesAlone) {
+    const auto as_alone = [](const std::string& text, ControlBytes controls) {
+        ByteBuffer whole;
+        ByteBuffer one_by_one;
+        append_cp437_as_utf8(whole, text, controls);
+        for (const char c : text)
+            append_cp437_as_utf8(one_by_one, std::string_view(&c, 1), controls);
+        return whole.view() == one_by_one.view();
+    };
     for (const ControlBytes controls : {ControlBytes::Kept, ControlBytes::Glyphs}) {
         for (int b = 0; b < 256; ++b) {
             for (std::size_t at = 0; at < 19; at += 3) {
                 std::string text = "abcdefghijklmnopqr";
                 text.insert(at, 1, static_cast<char>(b));
+                EXPECT_TRUE(as_alone(text, controls)) << b << " at " << at;
+                std::string dense = text;
+                dense.insert(at / 2, "\xfe.\x1f");
+                dense.insert(at + 4, 1, static_cast<char>(255 - b));
+                EXPECT_TRUE(as_alone(dense, controls)) << b << " at " << at << " with others";
                 ByteBuffer whole;
-                ByteBuffer one_by_one;
                 append_cp437_as_utf8(whole, text, controls);
-                for (const char c : text)
-                    append_cp437_as_utf8(one_by_one, std::string_view(&c, 1), controls);
-                EXPECT_EQ(whole.view(), one_by_one.view()) << b << " at " << at;
                 const bool changed =
                     b >= 128 || (controls == ControlBytes::Glyphs && (b < 32 || b == 127));
                 EXPECT_EQ(whole.view() != text, changed) << b << " at " << at;
