@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include "console/numbers/arithmetic.hpp"
 #include "console/numbers/number_format.hpp"
 #include "console/strings.hpp"
@@ -35,18 +37,22 @@ void PermutationSearch::printRow(std::int64_t multiplications) {
     State& s = state_;
     ++s.lastIndex;
 
-    text_.assign(s.compressedMode == 0 ? kPlainLabel : kCompressedLabel);
-    append_integer_text(text_, s.exponent);
+    // The label and the pattern's end are written in place: a label with its
+    // two numbers, and the end of a pattern, fit the room.
+    char label[kPlainLabel.size() + 2 * kNumberTextRoom + 1];
+    static_assert(kCompressedLabel.size() == kPlainLabel.size());
+    std::memcpy(label, (s.compressedMode == 0 ? kPlainLabel : kCompressedLabel).data(),
+                kPlainLabel.size());
+    char* point = put_integer_text(label + kPlainLabel.size(), s.exponent);
     // The point, then the number of multiplications without its blank: the
     // point takes the blank's place.
-    const std::size_t point = text_.size();
-    append_integer_text(text_, multiplications);
-    if (text_[point] == ' ') {
-        text_[point] = '.';
-    } else {
-        text_.insert(point, 1, '.');
+    char* end = put_integer_text(point, multiplications);
+    if (*point != ' ') {
+        std::memmove(point + 1, point, static_cast<std::size_t>(end - point));
+        ++end;
     }
-    console_.print_text(text_);
+    *point = '.';
+    console_.print_text(std::string_view(label, static_cast<std::size_t>(end - label)));
 
     if (quotient_is(s.previousStart, s.currentStart, 6) ||
         quotient_is(s.previousStart, s.currentStart, 3))
@@ -62,12 +68,19 @@ void PermutationSearch::printRow(std::int64_t multiplications) {
     s.startNumbers[index] = s.currentStart;
 
     console_.set_color(s.rowColour, -1);
-    text_.assign(s.stepPattern);
-    text_.push_back(kMarker);
-    text_.append(kPatternEnd);
-    append_integer_text(text_, s.lastIndex);
-    text_.push_back('x');
-    console_.print_text(text_);
+    // The pattern's room stays the same for the whole search: after the first
+    // row, resizing costs nothing.
+    const std::size_t steps = s.stepPattern.size();
+    pattern_text_.resize(steps + 1 + kPatternEnd.size() + kNumberTextRoom + 1);
+    char* p = pattern_text_.data();
+    std::memcpy(p, s.stepPattern.data(), steps);
+    p += steps;
+    *p++ = kMarker;
+    std::memcpy(p, kPatternEnd.data(), kPatternEnd.size());
+    p = put_integer_text(p + kPatternEnd.size(), s.lastIndex);
+    *p++ = 'x';
+    console_.print_text(
+        std::string_view(pattern_text_.data(), static_cast<std::size_t>(p - pattern_text_.data())));
 
     if (s.multiplierSign > 0) {
         console_.print_newline();

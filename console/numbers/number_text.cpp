@@ -9,9 +9,6 @@ namespace {
 
 constexpr std::int32_t kSignificantDigits = 15;
 
-// Sign place, digits, point and exponent never need more than 23 bytes.
-constexpr std::size_t kTextCapacity = 32;
-
 char* write_exponent_form(char* p, const char* digits, int m, int e) {
     *p++ = digits[0];
     if (m > 1) {
@@ -28,8 +25,11 @@ char* write_exponent_form(char* p, const char* digits, int m, int e) {
     return p;
 }
 
-// The general form, through the 15 rounded significant digits.
-char* write_rounded_text(char* p, Real x) {
+}  // namespace
+
+// The general form, through the 15 rounded significant digits. (Sign place,
+// digits, point and exponent never need more than 23 bytes.)
+char* put_rounded_number_text(char* p, Real x) {
     const DecimalDigits d = decimal_digits(x, kSignificantDigits);
     const char* digits = d.digits.data();
     int m = d.count;
@@ -55,8 +55,6 @@ char* write_rounded_text(char* p, Real x) {
     return p;
 }
 
-}  // namespace
-
 std::string number_text(Real x) {
     std::string out;
     append_number_text(out, x);
@@ -64,8 +62,8 @@ std::string number_text(Real x) {
 }
 
 void append_rounded_number_text(std::string& out, Real x) {
-    char text[kTextCapacity];
-    const char* end = write_rounded_text(text, x);
+    char text[kNumberTextRoom];
+    const char* end = put_rounded_number_text(text, x);
     out.append(text, static_cast<std::size_t>(end - text));
 }
 
