@@ -12,9 +12,12 @@ set(COLLATZPERM_PAGE_LINK_OPTIONS
 # pauses wait where they stand, so it needs no Asyncify, which about doubles
 # the program's time (every function that may reach a wait carries code to
 # unwind and rewind it). The files and standard streams of the process, and
-# the .wasm inside the .js (node 20's fetch cannot load it from a path).
+# the .wasm inside the .js (node 20's fetch cannot load it from a path), and
+# V8's baseline code only (console/web/node_flags.js says why).
+set(COLLATZPERM_NODE_FLAGS ${CMAKE_CURRENT_SOURCE_DIR}/console/web/node_flags.js)
 set(COLLATZPERM_NODE_LINK_OPTIONS
-  ${COLLATZPERM_WEB_LINK_OPTIONS} -sENVIRONMENT=node -sNODERAWFS=1 -sSINGLE_FILE=1)
+  ${COLLATZPERM_WEB_LINK_OPTIONS} -sENVIRONMENT=node -sNODERAWFS=1 -sSINGLE_FILE=1
+  --pre-js ${COLLATZPERM_NODE_FLAGS})
 
 target_link_options(collatzperm PRIVATE ${COLLATZPERM_PAGE_LINK_OPTIONS}
   -sENVIRONMENT=web -sMODULARIZE=1 -sEXPORT_NAME=createCollatzperm)
@@ -23,6 +26,7 @@ add_executable(collatzperm-node ${app_sources})
 target_link_libraries(collatzperm-node PRIVATE driver)
 target_compile_definitions(collatzperm-node PRIVATE COLLATZPERM_VERSION="${PROJECT_VERSION}")
 target_link_options(collatzperm-node PRIVATE ${COLLATZPERM_NODE_LINK_OPTIONS})
+set_property(TARGET collatzperm-node APPEND PROPERTY LINK_DEPENDS ${COLLATZPERM_NODE_FLAGS})
 
 # The static site around the browser program.
 include(cmake/WebSite.cmake)
