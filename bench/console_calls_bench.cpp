@@ -59,7 +59,7 @@ class ConsoleSink final : public cp::RenderedOutput {
   private:
     void catch_up(const cp::Screen*) override {}
     void write_out() override {
-        interpreter_.run(renderer().output());
+        interpreter_.run(renderer().output().view());
         renderer().output().clear();
     }
     cp::VtInterpreter interpreter_;

@@ -13,9 +13,6 @@ constexpr std::int32_t kZoneWidth = 14;
 constexpr char kEnter = 13;
 constexpr char kBackspace = 8;
 
-bool in_colour_range(std::int32_t colour) {
-    return static_cast<std::uint32_t>(colour) <= 15;
-}
 }  // namespace
 
 Console::Console(Terminal& terminal) : terminal_(terminal) {}
@@ -37,7 +34,20 @@ void Console::scroll() {
 }
 
 void Console::print_text(std::string_view bytes) {
-    if (input_ended_) return;
+    if (input_ended_ || bytes.empty()) return;
+    // Most text fits the rest of its row, with no wrap pending.
+    if (screen_.wrap_pending() ||
+        static_cast<std::size_t>(screen_.columns() - screen_.cursor_column()) <= bytes.size()) {
+        print_across_rows(bytes);
+        return;
+    }
+    const std::int32_t row = screen_.cursor_row();
+    const std::int32_t column = screen_.cursor_column();
+    screen_.put(bytes);
+    terminal_.text(screen_, row, column, bytes);
+}
+
+void Console::print_across_rows(std::string_view bytes) {
     const std::int32_t bottom = screen_.rows() - 1;
     while (!bytes.empty()) {
         if (screen_.wrap_pending()) {
@@ -105,18 +115,6 @@ void Console::locate(std::int32_t row, std::int32_t column) {
     screen_.set_cursor(new_row, new_column);
     screen_.set_wrap_pending(false);
     terminal_.moved(screen_);
-}
-
-std::int32_t Console::cursor_column() const {
-    return screen_.cursor_column() + 1;
-}
-std::int32_t Console::cursor_row() const {
-    return screen_.cursor_row() + 1;
-}
-
-void Console::set_color(std::int32_t foreground, std::int32_t background) {
-    screen_.set_colors(in_colour_range(foreground) ? foreground : screen_.foreground(),
-                       in_colour_range(background) ? background : screen_.background());
 }
 
 void Console::clear_screen() {

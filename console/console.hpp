@@ -30,10 +30,16 @@ class Console {
     void print_number(Real value);
     // 1-based; a row or column out of range keeps the current one.
     void locate(std::int32_t row, std::int32_t column);
-    std::int32_t cursor_column() const;  // 1-based
-    std::int32_t cursor_row() const;     // 1-based
+    std::int32_t cursor_column() const { return screen_.cursor_column() + 1; }  // 1-based
+    std::int32_t cursor_row() const { return screen_.cursor_row() + 1; }        // 1-based
     // A value outside 0..15 keeps that colour (-1 = keep).
-    void set_color(std::int32_t foreground, std::int32_t background);
+    void set_color(std::int32_t foreground, std::int32_t background) {
+        const auto in_range = [](std::int32_t colour) {
+            return static_cast<std::uint32_t>(colour) <= 15;
+        };
+        screen_.set_colors(in_range(foreground) ? foreground : screen_.foreground(),
+                           in_range(background) ? background : screen_.background());
+    }
     void clear_screen();
 
     // -1 if a key is waiting, 0 if not.
@@ -58,6 +64,8 @@ class Console {
     const Screen& screen() const { return screen_; }
 
   private:
+    // Text that reaches the end of its row or follows a pending wrap.
+    void print_across_rows(std::string_view bytes);
     void cursor_left();
     void scroll();
     std::optional<std::string> next_key();

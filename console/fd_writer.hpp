@@ -1,6 +1,7 @@
 #pragma once
-#include <string>
 #include <string_view>
+
+#include "console/byte_buffer.hpp"
 
 namespace cp {
 
@@ -20,14 +21,14 @@ void write_or_end(int fd, std::string_view bytes);
 class OutputBuffer {
   public:
     explicit OutputBuffer(int fd) : fd_(fd) {}
-    std::string& text() { return text_; }
+    ByteBuffer& text() { return text_; }
     void flush();
     // Flushes when the buffer has grown large, so memory stays flat between flush points.
     void flush_if_large();
 
   private:
     int fd_;
-    std::string text_;
+    ByteBuffer text_;
 };
 
 }  // namespace cp

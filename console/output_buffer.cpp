@@ -20,7 +20,7 @@ void write_or_end(int fd, std::string_view bytes) {
 
 void OutputBuffer::flush() {
     if (text_.empty() || fd_ < 0) return;
-    write_or_end(fd_, text_);
+    write_or_end(fd_, text_.view());
     text_.clear();
 }
 

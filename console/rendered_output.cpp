@@ -8,23 +8,25 @@ constexpr std::size_t kLargeOutput = 32 * 1024;
 
 void RenderedOutput::text(const Screen& screen, std::int32_t row, std::int32_t column,
                           std::string_view bytes) {
-    catch_up(&screen);
+    // Drawing waits for the row to be left or the output to go out, and
+    // catches up with the terminal then.
     renderer_.text(screen, row, column, bytes);
-    if (renderer_.output().size() >= kLargeOutput) write_large();
 }
 
 void RenderedOutput::row_left(const Screen& screen, std::int32_t row, RowExit how) {
     catch_up(&screen);
     renderer_.row_left(row, how);
+    if (renderer_.output().size() >= kLargeOutput) write_large();
 }
 
 void RenderedOutput::scrolled(const Screen& screen) {
-    catch_up(&screen);
+    // The row left before a scroll is drawn already, as a rule.
+    if (renderer_.has_changes()) catch_up(&screen);
     renderer_.scrolled();
 }
 
 void RenderedOutput::moved(const Screen& screen) {
-    catch_up(&screen);
+    // Only where the cursor is to be shown changes: nothing is drawn.
     renderer_.moved(screen);
 }
 
@@ -34,6 +36,7 @@ void RenderedOutput::cleared(const Screen& screen) {
 }
 
 void RenderedOutput::beep() {
+    catch_up(nullptr);
     renderer_.beep();
     flush();
 }

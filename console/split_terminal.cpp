@@ -23,19 +23,19 @@ void SplitTerminal::flush_paced() {
 }
 
 bool SplitTerminal::key_ready() {
-    if (keys_.interactive()) flush_paced();
+    if (interactive_) flush_paced();
     return keys_.key_ready();
 }
 
 std::optional<std::string> SplitTerminal::next_key() {
-    if (keys_.interactive()) flush();
+    if (interactive_) flush();
     return keys_.next_key();
 }
 
 void SplitTerminal::sleep_ms(std::int32_t ms) {
     // A pause of 0 costs nothing: a yield per row took a third of a search's time.
     if (ms <= 0) {
-        if (keys_.interactive()) flush_paced();
+        if (interactive_) flush_paced();
         return;
     }
     flush();

@@ -17,7 +17,7 @@ class SplitTerminal final : public Terminal {
     // While it waits for keys the screen is out, and a resume or a resize
     // shows on it at once. `now` is the pacer's clock (tests stand it still).
     SplitTerminal(KeySource& keys, ScreenSink& sink, TimeSource now = &FlushPacer::Clock::now)
-        : keys_(keys), sink_(sink), now_(std::move(now)) {
+        : keys_(keys), interactive_(keys.interactive()), sink_(sink), now_(std::move(now)) {
         keys_.set_screen_hook([this] { flush(); });
     }
     ~SplitTerminal() override { keys_.set_screen_hook({}); }
@@ -53,6 +53,7 @@ class SplitTerminal final : public Terminal {
     void flush_paced();
 
     KeySource& keys_;
+    const bool interactive_;  // the keys' answer, asked once: it never changes
     ScreenSink& sink_;
     TimeSource now_;
     FlushPacer pacer_;

@@ -5,10 +5,8 @@
 namespace cp {
 
 void TranscriptOutput::write_row(const Screen& screen, std::int32_t row) {
-    std::string& text = out_.text();
-    for (const Cell& cell : screen.row_cells(row)) {
-        append_cp437_as_utf8(text, static_cast<unsigned char>(cell.ch));
-    }
+    ByteBuffer& text = out_.text();
+    append_cp437_as_utf8(text, screen.row_text(row), ControlBytes::Kept);
     text.push_back('\n');
     changed_ = false;
     out_.flush_if_large();

@@ -12,7 +12,7 @@ class TranscriptOutput final : public ScreenSink {
   public:
     // fd -1 keeps the transcript in memory.
     explicit TranscriptOutput(int fd = 1) : out_(fd) {}
-    const std::string& buffered() { return out_.text(); }
+    std::string_view buffered() { return out_.text().view(); }
 
     void text(const Screen&, std::int32_t, std::int32_t, std::string_view) override {
         changed_ = true;

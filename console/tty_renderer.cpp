@@ -2,56 +2,80 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
+#include <cstring>
 
 #include "console/cp437.hpp"
+#include "console/numbers/decimal_writer.hpp"
 
 namespace cp {
 
 namespace {
 // Rows kept in view above the frontier: more than any terminal shows.
-constexpr std::size_t kTrackedRows = 1024;
+constexpr std::int32_t kTrackedRows = 1024;
 
 constexpr std::string_view kClearScreen = "\x1b[H\x1b[2J\x1b[3J";
 constexpr std::string_view kEraseBelow = "\x1b[J";
 constexpr std::string_view kEraseLine = "\x1b[K";
 constexpr std::string_view kResetColours = "\x1b[0m";
 
-// The program never prints control bytes; should one slip through, the
-// terminal shows its code page glyph instead of obeying it.
-constexpr std::array<char32_t, 32> kControlGlyphs = {
-    0x0020, 0x263A, 0x263B, 0x2665, 0x2666, 0x2663, 0x2660, 0x2022, 0x25D8, 0x25CB, 0x25D9,
-    0x2642, 0x2640, 0x266A, 0x266B, 0x263C, 0x25BA, 0x25C4, 0x2195, 0x203C, 0x00B6, 0x00A7,
-    0x25AC, 0x21A8, 0x2191, 0x2193, 0x2192, 0x2190, 0x221F, 0x2194, 0x25B2, 0x25BC,
-};
-constexpr char32_t kDeleteGlyph = 0x2302;
+// ESC [, ten digits and the final character.
+constexpr std::size_t kCsiRoom = 16;
 
-void append_number(std::string& out, std::int32_t n) {
-    char digits[12];
-    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, n);
-    if (error == std::errc{}) out.append(digits, end);
+char* put_decimal(char* p, std::uint32_t n) {
+    p += detail::decimal_length(n);
+    detail::write_decimal_backward(p, n);
+    return p;
 }
+
+// An SGR sequence, at most ESC [ 97 ; 107 m.
+struct Sgr {
+    std::array<char, 11> bytes{};
+    std::uint8_t size = 0;
+};
+constexpr std::size_t kSgrRoom = sizeof(Sgr::bytes);
+
+constexpr Sgr make_sgr(Attribute attribute, bool with_background) {
+    const int fg = attribute & 0x0F;
+    const int bg = (attribute >> 4) & 0x0F;
+    Sgr sgr;
+    auto put = [&sgr](int n) {
+        if (n >= 100) sgr.bytes[sgr.size++] = static_cast<char>('0' + n / 100);
+        sgr.bytes[sgr.size++] = static_cast<char>('0' + n / 10 % 10);
+        sgr.bytes[sgr.size++] = static_cast<char>('0' + n % 10);
+    };
+    sgr.bytes[sgr.size++] = '\x1b';
+    sgr.bytes[sgr.size++] = '[';
+    put(((fg & 8) ? 90 : 30) + swap_red_blue(fg));
+    if (with_background) {
+        sgr.bytes[sgr.size++] = ';';
+        put(((bg & 8) ? 100 : 40) + swap_red_blue(bg));
+    }
+    sgr.bytes[sgr.size++] = 'm';
+    return sgr;
+}
+
+// Every attribute's sequence, without and with its background.
+constexpr std::array<std::array<Sgr, 256>, 2> kSgrs = [] {
+    std::array<std::array<Sgr, 256>, 2> sgrs{};
+    for (int a = 0; a < 256; ++a) {
+        sgrs[0][static_cast<std::size_t>(a)] = make_sgr(static_cast<Attribute>(a), false);
+        sgrs[1][static_cast<std::size_t>(a)] = make_sgr(static_cast<Attribute>(a), true);
+    }
+    return sgrs;
+}();
 
 // The background is left out when the terminal already has it: a highlighted
 // number in a row costs two colour changes, and most of them only change the
 // foreground.
-void append_sgr(std::string& out, Attribute attribute, std::int32_t previous = -1) {
-    const int fg = attribute & 0x0F;
-    const int bg = (attribute >> 4) & 0x0F;
-    out += "\x1b[";
-    append_number(out, ((fg & 8) ? 90 : 30) + swap_red_blue(fg));
-    if (previous < 0 || ((previous >> 4) & 0x0F) != bg) {
-        out.push_back(';');
-        append_number(out, ((bg & 8) ? 100 : 40) + swap_red_blue(bg));
-    }
-    out.push_back('m');
+const Sgr& sgr_after(Attribute attribute, std::int32_t previous) {
+    const bool background = previous < 0 || ((previous ^ attribute) & 0xF0) != 0;
+    return kSgrs[background ? 1 : 0][attribute];
 }
 }  // namespace
 
 std::string sgr_for(Attribute attribute) {
-    std::string sgr;
-    append_sgr(sgr, attribute);
-    return sgr;
+    const Sgr& sgr = sgr_after(attribute, -1);
+    return {sgr.bytes.data(), sgr.size};
 }
 
 void TtyRenderer::set_width(std::int32_t width) {
@@ -64,25 +88,40 @@ void TtyRenderer::set_width(std::int32_t width) {
     cursor_unsure_ = true;
 }
 
-std::int32_t TtyRenderer::extent(std::int32_t row) const {
-    if (row < first_row_ || row > frontier()) return 0;
-    return extents_[static_cast<std::size_t>(row - first_row_)];
+void TtyRenderer::track(std::int32_t row) {
+    // The ring holds kRingRows rows: a move further than that from the tracked
+    // rows (which the program never makes) forgets those at the other end.
+    if (row == frontier_ + 1) {
+        // The next row: the common case.
+        frontier_ = row;
+        set_extent(row, 0);
+        first_row_ = std::max(first_row_, frontier_ - (kRingRows - 1));
+    } else if (row > frontier_) {
+        for (std::int32_t r = std::max(frontier_ + 1, row - (kRingRows - 1)); r <= row; ++r)
+            set_extent(r, 0);
+        frontier_ = row;
+        first_row_ = std::max(first_row_, frontier_ - (kRingRows - 1));
+    } else if (row < first_row_) {
+        for (std::int32_t r = row; r <= std::min(first_row_ - 1, row + (kRingRows - 1)); ++r)
+            set_extent(r, 0);
+        first_row_ = row;
+        frontier_ = std::min(frontier_, first_row_ + (kRingRows - 1));
+    }
+    // Rows far enough up are let go, but never the cursor's row or this one.
+    if (frontier_ - first_row_ >= kTrackedRows) {
+        first_row_ =
+            std::max(first_row_, std::min({cursor_.row, row, frontier_ - (kTrackedRows - 1)}));
+    }
 }
 
-void TtyRenderer::track(std::int32_t row) {
-    while (row < first_row_) {
-        extents_.push_front(0);
-        --first_row_;
-    }
-    while (row > frontier()) extents_.push_back(0);
-    while (extents_.size() > kTrackedRows && first_row_ < std::min(cursor_.row, row)) {
-        extents_.pop_front();
-        ++first_row_;
-    }
+void TtyRenderer::track_only(std::int32_t row) {
+    first_row_ = row;
+    frontier_ = row;
+    set_extent(row, 0);
 }
 
 bool TtyRenderer::blank_below(std::int32_t row) const {
-    for (std::int32_t r = std::max(row + 1, first_row_); r <= frontier(); ++r) {
+    for (std::int32_t r = std::max(row + 1, first_row_); r <= frontier_; ++r) {
         if (extent(r) > 0) return false;
     }
     return true;
@@ -97,8 +136,13 @@ std::int32_t TtyRenderer::lines_between(std::int32_t a, std::int32_t a_line, std
 }
 
 void TtyRenderer::move_to(std::int32_t row, std::int32_t column) {
-    track(row);
     const Place to{row, column / width_, column % width_};
+    // Text mostly goes on where the last ended.
+    if (!cursor_unsure_ && !wrap_pending_ && row == cursor_.row && to.line == cursor_.line &&
+        to.x == cursor_.x) {
+        return;
+    }
+    track(row);
     const std::int32_t down = lines_between(cursor_.row, cursor_.line, to.row, to.line);
     if (!cursor_unsure_) {
         if (!wrap_pending_ && down == 0 && cursor_.x == to.x) {
@@ -110,20 +154,21 @@ void TtyRenderer::move_to(std::int32_t row, std::int32_t column) {
         // terminal that rewraps on resize keeps the rows apart.
         if (wrap_pending_ && down == 1 && to.x == 0 && to.row == cursor_.row) return;
     }
-    if (down > 0) {
-        out_.push_back('\r');
-        out_.append(static_cast<std::size_t>(down), '\n');
+    if (down == 1) {
+        out_.append("\r\n");  // the next line: by far the most common move
+    } else if (down > 0) {
+        const auto lines = static_cast<std::size_t>(down);
+        char* p = out_.room(lines + 1);
+        *p++ = '\r';
+        std::memset(p, '\n', lines);
+        out_.commit(p + lines);
     } else if (down < 0) {
-        out_ += "\x1b[";
-        append_number(out_, -down);
-        out_.push_back('A');
+        put_csi(-down, 'A');
     }
     if (to.x == 0) {
         if (down <= 0) out_.push_back('\r');
     } else {
-        out_ += "\x1b[";
-        append_number(out_, to.x + 1);
-        out_.push_back('G');
+        put_csi(to.x + 1, 'G');
     }
     cursor_ = to;
     wrap_pending_ = false;
@@ -140,37 +185,75 @@ void TtyRenderer::stand_after(std::int32_t row, std::int32_t end) {
     }
 }
 
+void TtyRenderer::put_csi(std::int32_t n, char final) {
+    char* p = out_.room(kCsiRoom);
+    *p++ = '\x1b';
+    *p++ = '[';
+    p = put_decimal(p, static_cast<std::uint32_t>(n));
+    *p++ = final;
+    out_.commit(p);
+}
+
 void TtyRenderer::paint_rest_of_line() {
     // A line the terminal made by wrapping may take its own default background
     // (tmux does); the row's first character there has just been written, the
     // rest of the line is blank, so it is painted in the current colours.
-    if (width_ > 1) out_ += kEraseLine;
+    if (width_ > 1) out_.append(kEraseLine);
+}
+
+char* TtyRenderer::put_attribute(char* p, Attribute attribute) {
+    if (!colours_ || attribute_ == attribute) return p;
+    const Sgr& sgr = sgr_after(attribute, attribute_);
+    std::memcpy(p, sgr.bytes.data(), sizeof sgr.bytes);
+    attribute_ = attribute;
+    return p + sgr.size;
 }
 
 void TtyRenderer::set_attribute(Attribute attribute) {
-    if (!colours_ || attribute_ == attribute) return;
-    append_sgr(out_, attribute, attribute_);
-    attribute_ = attribute;
+    out_.commit(put_attribute(out_.room(kSgrRoom), attribute));
 }
 
-void TtyRenderer::put_glyph(unsigned char byte) {
-    if (byte >= 32 && byte < 127) {
-        out_.push_back(static_cast<char>(byte));
-    } else if (byte >= 128) {
-        append_cp437_as_utf8(out_, byte);
-    } else {
-        append_utf8(out_, byte == 127 ? kDeleteGlyph : kControlGlyphs[byte]);
+void TtyRenderer::put_cells(std::string_view bytes, std::int32_t column,
+                            std::int32_t first_new_line) {
+    // The program never prints control bytes; should one slip through, the
+    // terminal shows its code page glyph instead of obeying it.
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::int32_t at = column + static_cast<std::int32_t>(i);
+        const std::int32_t line = at / width_;
+        if (at % width_ == 0 && line > 0 && line >= first_new_line) {
+            append_cp437_as_utf8(out_, bytes.substr(i, 1), ControlBytes::Glyphs);
+            paint_rest_of_line();
+            ++i;
+            continue;
+        }
+        // Up to the first character of the next line to be painted, in one piece.
+        const std::int32_t painted = std::max(line + 1, first_new_line) * width_;
+        const std::size_t stop = std::min(bytes.size(), static_cast<std::size_t>(painted - column));
+        append_cp437_as_utf8(out_, bytes.substr(i, stop - i), ControlBytes::Glyphs);
+        i = stop;
     }
 }
 
-void TtyRenderer::text(const Screen& screen, std::int32_t row, std::int32_t column,
-                       std::string_view bytes) {
-    if (bytes.empty()) return;
-    const std::int32_t end = column + static_cast<std::int32_t>(bytes.size());
+void TtyRenderer::note_first_change(const Screen& screen, std::int32_t row, std::int32_t from,
+                                    std::int32_t to) {
+    draw_changes();
+    changed_screen_ = &screen;
+    changed_row_ = row;
+    changed_from_ = from;
+    changed_to_ = to;
+}
+
+void TtyRenderer::draw_changes() {
+    if (changed_screen_ == nullptr) return;
+    const Screen& screen = *changed_screen_;
+    changed_screen_ = nullptr;
+    const std::int32_t row = changed_row_;
+    const std::int32_t from = changed_from_;
+    // Cells between the texts (skipped by a move) are drawn as the screen has them.
+    const std::int32_t end = std::min(changed_to_, screen.row_length(row));
+    if (from >= end) return;
     const std::int32_t old_extent = extent(row);
     const std::int32_t new_extent = std::max(old_extent, end);
-    target_row_ = row;
-    target_column_ = end;
     if (lines_of(new_extent) > lines_of(old_extent) && !blank_below(row)) {
         // The row needs more terminal lines than it has, and text stands below
         // it: the terminal cannot insert lines into a wrapped row, so the row
@@ -178,54 +261,54 @@ void TtyRenderer::text(const Screen& screen, std::int32_t row, std::int32_t colu
         repaint_from(screen, row);
         return;
     }
-    move_to(row, column);
-    set_attribute(screen.attribute());
+    move_to(row, from);
     const std::int32_t first_new_line = lines_of(old_extent);
-    for (std::size_t i = 0; i < bytes.size();) {
-        const std::int32_t at = column + static_cast<std::int32_t>(i);
-        const bool new_line = at > 0 && at % width_ == 0 && at / width_ >= first_new_line;
-        // Up to the end of this terminal line, plain ASCII goes out as it is.
-        const std::size_t line_end = i + static_cast<std::size_t>(width_ - at % width_);
-        std::size_t run = i;
-        if (!new_line) {
-            while (run < bytes.size() && run < line_end && bytes[run] >= 32 && bytes[run] < 127)
-                ++run;
-        }
-        if (run > i) {
-            out_.append(bytes.substr(i, run - i));
-            i = run;
-            continue;
-        }
-        put_glyph(static_cast<unsigned char>(bytes[i]));
-        if (new_line) paint_rest_of_line();
-        ++i;
+    const std::int32_t line = from / width_;
+    if ((end - 1) / width_ == line && (from % width_ != 0 || line == 0 || line < first_new_line)) {
+        // All on one terminal line, none of it the start of a new one: the
+        // whole row in one piece of room, colour changes and all.
+        const auto cells = static_cast<std::size_t>(end - from);
+        char* p = out_.room(utf8_room(cells) + cells * kSgrRoom);
+        screen.for_each_run(row, from, end, [&](std::string_view bytes, Attribute attribute) {
+            p = put_attribute(p, attribute);
+            p = put_cp437_as_utf8(p, bytes, ControlBytes::Glyphs);
+        });
+        out_.commit(p);
+    } else {
+        std::int32_t column = from;
+        screen.for_each_run(row, from, end, [&](std::string_view bytes, Attribute attribute) {
+            set_attribute(attribute);
+            put_cells(bytes, column, first_new_line);
+            column += static_cast<std::int32_t>(bytes.size());
+        });
     }
-    extents_[static_cast<std::size_t>(row - first_row_)] = new_extent;
+    set_extent(row, new_extent);
     stand_after(row, end);
 }
 
 void TtyRenderer::repaint_from(const Screen& screen, std::int32_t row) {
-    const std::int32_t last = std::max(frontier(), row);
+    const std::int32_t last = std::max(frontier_, row);
     move_to(row, 0);
     track(last);
     set_attribute(screen.cell(row, screen.columns() - 1).attribute);
-    out_ += kEraseBelow;
+    out_.append(kEraseBelow);
     std::int32_t length = 0;
     for (std::int32_t r = row; r <= last; ++r) {
         length = screen.row_length(r);
-        for (std::int32_t c = 0; c < length; ++c) {
-            const Cell cell = screen.cell(r, c);
-            set_attribute(cell.attribute);
-            put_glyph(static_cast<unsigned char>(cell.ch));
-            if (c > 0 && c % width_ == 0) paint_rest_of_line();
-        }
-        extents_[static_cast<std::size_t>(r - first_row_)] = length;
-        if (r < last) out_ += "\r\n";
+        std::int32_t column = 0;
+        screen.for_each_run(r, 0, length, [&](std::string_view bytes, Attribute attribute) {
+            set_attribute(attribute);
+            put_cells(bytes, column, 1);
+            column += static_cast<std::int32_t>(bytes.size());
+        });
+        set_extent(r, length);
+        if (r < last) out_.append("\r\n");
     }
     stand_after(last, length);
 }
 
 void TtyRenderer::row_left(std::int32_t row, RowExit how) {
+    draw_changes();
     // A move says where it goes in the call that follows.
     if (how == RowExit::Move) return;
     target_row_ = row + 1;
@@ -235,7 +318,10 @@ void TtyRenderer::row_left(std::int32_t row, RowExit how) {
 void TtyRenderer::scrolled() {
     // The terminal scrolls on its own when a line break reaches its bottom; the
     // logical rows only change their numbers.
+    draw_changes();
     --first_row_;
+    --frontier_;
+    ++scrolls_;
     --cursor_.row;
     --target_row_;
 }
@@ -254,10 +340,10 @@ void TtyRenderer::cleared(const Screen& screen) {
     // Painted in the new background, so that light text stays readable on a
     // light terminal; the scroll-back goes after the screen, since some
     // terminals keep a cleared screen in their history.
+    changed_screen_ = nullptr;
     set_attribute(screen.attribute());
-    out_ += kClearScreen;
-    extents_.assign(1, 0);
-    first_row_ = 0;
+    out_.append(kClearScreen);
+    track_only(0);
     cursor_ = {};
     wrap_pending_ = false;
     cursor_unsure_ = false;
@@ -266,14 +352,15 @@ void TtyRenderer::cleared(const Screen& screen) {
 }
 
 void TtyRenderer::place_cursor() {
+    draw_changes();
     move_to(target_row_, target_column_);
 }
 
 void TtyRenderer::redraw_recent(const Screen& screen) {
     const std::int32_t first = std::max(0, target_row_ - 2);
+    changed_screen_ = nullptr;  // drawn below as the screen has them
     out_.push_back('\r');
-    extents_.assign(1, 0);
-    first_row_ = first;
+    track_only(first);
     cursor_ = {first, 0, 0};
     wrap_pending_ = false;
     cursor_unsure_ = false;
@@ -283,16 +370,17 @@ void TtyRenderer::redraw_recent(const Screen& screen) {
 }
 
 void TtyRenderer::finish() {
-    if (colours_) out_ += kResetColours;
+    draw_changes();
+    if (colours_) out_.append(kResetColours);
     attribute_ = -1;
-    const std::int32_t last = frontier();
+    const std::int32_t last = frontier_;
     const std::int32_t length = extent(last);
     if (length == 0) {
         move_to(last, 0);
         return;
     }
     move_to(last, (lines_of(length) - 1) * width_);
-    out_ += "\r\n";
+    out_.append("\r\n");
     cursor_ = {last + 1, 0, 0};
 }
 

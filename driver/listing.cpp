@@ -45,15 +45,15 @@ constexpr std::int32_t kMaxTerms = 100000;
 class TermWriter {
   public:
     explicit TermWriter(Console& console) : console_(console) {}
-    void add(std::int32_t colour, std::string_view text) {
+    void add(std::int32_t colour, char mark) {
         if (colour != colour_) flush();
         colour_ = colour;
-        pending_.append(text);
+        pending_.push_back(mark);
     }
     void add_number(std::int32_t colour, std::int64_t v) {
         if (colour != colour_) flush();
         colour_ = colour;
-        append_number_text(pending_, static_cast<Real>(v));
+        append_integer_text(pending_, v);
     }
     void flush() {
         if (pending_.empty()) return;
@@ -101,7 +101,7 @@ void print_row(Console& console, TermWriter& terms, const State& state, std::int
         }
         if (v % 2 == 0) {
             if (form == 'F') {
-                terms.add(step_colour, v % 3 == 1 ? "o" : ".");
+                terms.add(step_colour, v % 3 == 1 ? 'o' : '.');
             } else {
                 terms.add_number(v <= kSmallEven ? kSmallEvenColour : step_colour, v);
             }

@@ -31,7 +31,9 @@ class PermutationSearch {
 
     Console& console_;
     State& state_;
-    std::string text_;  // reused for every row, so rows cost no allocation
+    // Reused for every row, so rows cost no allocation.
+    std::string text_;
+    std::string pattern_text_;
 };
 
 }  // namespace cp

@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include "console/numbers/arithmetic.hpp"
 #include "console/numbers/number_format.hpp"
 #include "console/strings.hpp"
@@ -22,15 +24,12 @@ constexpr std::int32_t kMinusNoteColour = 13;
 constexpr std::int32_t kPromptColour = 10;
 constexpr std::int32_t kAnswerColour = 15;
 
-// number_text without its blanks, appended.
-void append_digits(std::string& out, Real value) {
-    const std::size_t start = out.size();
-    append_number_text(out, value);
-    std::size_t kept = start;
-    for (std::size_t i = start; i < out.size(); ++i) {
-        if (out[i] != ' ') out[kept++] = out[i];
-    }
-    out.resize(kept);
+// Whether the integer quotient of a by b is q (0 < q): the program's integer
+// division, in 64 bits.
+bool quotient_is(std::int64_t a, std::int64_t b, std::int64_t q) {
+    if (b == 0) return false;
+    if (b == -1) return a == -q;  // a / -1 overflows for the smallest a
+    return a / b == q;
 }
 }  // namespace
 
@@ -38,15 +37,26 @@ void PermutationSearch::printRow(std::int64_t multiplications) {
     State& s = state_;
     ++s.lastIndex;
 
-    text_.assign(s.compressedMode == 0 ? kPlainLabel : kCompressedLabel);
-    append_number_text(text_, static_cast<Real>(s.exponent));
-    text_.push_back('.');
-    append_digits(text_, static_cast<Real>(multiplications));
-    console_.print_text(text_);
+    // The label and the pattern's end are written in place: a label with its
+    // two numbers, and the end of a pattern, fit the room.
+    char label[kPlainLabel.size() + 2 * kNumberTextRoom + 1];
+    static_assert(kCompressedLabel.size() == kPlainLabel.size());
+    std::memcpy(label, (s.compressedMode == 0 ? kPlainLabel : kCompressedLabel).data(),
+                kPlainLabel.size());
+    char* point = put_integer_text(label + kPlainLabel.size(), s.exponent);
+    // The point, then the number of multiplications without its blank: the
+    // point takes the blank's place.
+    char* end = put_integer_text(point, multiplications);
+    if (*point != ' ') {
+        std::memmove(point + 1, point, static_cast<std::size_t>(end - point));
+        ++end;
+    }
+    *point = '.';
+    console_.print_text(std::string_view(label, static_cast<std::size_t>(end - label)));
 
-    const Real ratio =
-        int_div(static_cast<Real>(s.previousStart), static_cast<Real>(s.currentStart));
-    if (ratio == 6 || ratio == 3) console_.set_color(kHighlightColour, -1);
+    if (quotient_is(s.previousStart, s.currentStart, 6) ||
+        quotient_is(s.previousStart, s.currentStart, 3))
+        console_.set_color(kHighlightColour, -1);
     console_.locate(console_.cursor_row(), kStartColumn);
     const Real start = static_cast<Real>(s.currentStart);
     text_.clear();
@@ -58,12 +68,19 @@ void PermutationSearch::printRow(std::int64_t multiplications) {
     s.startNumbers[index] = s.currentStart;
 
     console_.set_color(s.rowColour, -1);
-    text_.assign(s.stepPattern);
-    text_.push_back(kMarker);
-    text_.append(kPatternEnd);
-    append_number_text(text_, static_cast<Real>(s.lastIndex));
-    text_.push_back('x');
-    console_.print_text(text_);
+    // The pattern's room stays the same for the whole search: after the first
+    // row, resizing costs nothing.
+    const std::size_t steps = s.stepPattern.size();
+    pattern_text_.resize(steps + 1 + kPatternEnd.size() + kNumberTextRoom + 1);
+    char* p = pattern_text_.data();
+    std::memcpy(p, s.stepPattern.data(), steps);
+    p += steps;
+    *p++ = kMarker;
+    std::memcpy(p, kPatternEnd.data(), kPatternEnd.size());
+    p = put_integer_text(p + kPatternEnd.size(), s.lastIndex);
+    *p++ = 'x';
+    console_.print_text(
+        std::string_view(pattern_text_.data(), static_cast<std::size_t>(p - pattern_text_.data())));
 
     if (s.multiplierSign > 0) {
         console_.print_newline();

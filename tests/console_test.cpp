@@ -2,6 +2,8 @@
 // and the line reader, read back cell by cell.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "console/console.hpp"
 #include "console/strings.hpp"
 #include "scripted_terminal.hpp"
@@ -199,6 +201,70 @@ TEST(ConsoleTranscript, RowsAppearWhenLeftAndOverwrittenRowsAgain) {
     console.locate(console.cursor_row(), 16);  // untouched rows are not written again
     console.finish();
     EXPECT_EQ(terminal.transcript(), (std::vector<std::string>{"one", "two", "ONE!", "two"}));
+}
+
+// A row takes each text in one step and keeps its colours as runs: it must
+// hold the same cells as a plain grid written cell by cell, through overwrites,
+// skipped cells and scrolls.
+TEST(ScreenRows, PutInOneStepHoldsTheCellsOfAGridWrittenCellByCell) {
+    constexpr int kColumns = 30;
+    constexpr int kRows = 3;
+    struct GridRow {
+        std::vector<Cell> cells;
+        Attribute fill = 0x07;
+    };
+    std::mt19937 random(22);
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    Screen screen(kColumns, kRows);
+    std::vector<GridRow> grid(kRows);
+    for (int step = 0; step < 4000; ++step) {
+        screen.set_colors(9 + pick(3), pick(2));  // few colours, so that runs meet and merge
+        if (pick(20) == 0) {
+            screen.scroll_up();
+            grid.erase(grid.begin());
+            grid.push_back({{}, screen.attribute()});
+            continue;
+        }
+        const int row = pick(kRows);
+        const int column = pick(kColumns);
+        std::string bytes(static_cast<std::size_t>(1 + pick(kColumns - column)), ' ');
+        for (char& b : bytes) b = "ab\xfe"[pick(3)];
+        screen.set_cursor(row, column);
+        screen.put(bytes);
+        GridRow& expected = grid[static_cast<std::size_t>(row)];
+        const std::size_t end = static_cast<std::size_t>(column) + bytes.size();
+        if (expected.cells.size() < end) expected.cells.resize(end, Cell{' ', expected.fill});
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            expected.cells[static_cast<std::size_t>(column) + i] =
+                Cell{bytes[i], screen.attribute()};
+
+        const std::vector<Cell>& cells = expected.cells;
+        ASSERT_EQ(screen.row_length(row), static_cast<std::int32_t>(cells.size())) << step;
+        for (std::size_t c = 0; c <= cells.size(); ++c) {
+            const Cell want = c < cells.size() ? cells[c] : Cell{' ', expected.fill};
+            const Cell got = screen.cell(row, static_cast<std::int32_t>(c));
+            ASSERT_EQ(got.ch, want.ch) << step << " column " << c;
+            ASSERT_EQ(got.attribute, want.attribute) << step << " column " << c;
+        }
+        // Any stretch of the row, run by run: the same cells, and a new run
+        // only where the colour changes.
+        const int from = pick(kColumns);
+        const int to = from + pick(kColumns);
+        std::size_t at = static_cast<std::size_t>(from);
+        int previous = -1;
+        screen.for_each_run(row, from, to, [&](std::string_view run, Attribute attribute) {
+            EXPECT_NE(attribute, previous) << step;
+            previous = attribute;
+            for (const char b : run) {
+                EXPECT_EQ(b, cells[at].ch) << step;
+                EXPECT_EQ(attribute, cells[at].attribute) << step;
+                ++at;
+            }
+        });
+        EXPECT_EQ(at, std::max(std::min(static_cast<std::size_t>(to), cells.size()),
+                               static_cast<std::size_t>(from)))
+            << step;
+    }
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ struct IntroTest : ::testing::Test {
         console.set_color(15, 0);
         console.clear_screen();
     }
-    std::string row(std::int32_t r) const { return console.screen().row_text(r); }
+    std::string row(std::int32_t r) const { return std::string(console.screen().row_text(r)); }
 };
 
 TEST_F(IntroTest, StartTableRowsAndTheirTextLines) {

@@ -89,6 +89,27 @@ TEST(NumberText, IntegersMatchTheirDecimalDigits) {
     }
 }
 
+TEST(NumberText, IntegerTextAgreesWithTheGeneralForm) {
+    std::mt19937_64 gen(7);
+    std::vector<std::int64_t> values = {0,
+                                        999999999999999,
+                                        1000000000000000,
+                                        -1000000000000000,
+                                        std::numeric_limits<std::int64_t>::max(),
+                                        std::numeric_limits<std::int64_t>::min()};
+    for (int bits = 1; bits <= 63; ++bits) {
+        const auto v = static_cast<std::int64_t>(gen() >> (64 - bits));
+        values.insert(values.end(), {v, -v});
+    }
+    for (const std::int64_t v : values) {
+        std::string integer = "x";
+        std::string general = "x";
+        append_integer_text(integer, v);
+        append_rounded_number_text(general, static_cast<Real>(v));
+        EXPECT_EQ(integer, general) << v;
+    }
+}
+
 TEST(NumberText, AppendKeepsWhatIsThere) {
     std::string out = "n =";
     append_number_text(out, 17);

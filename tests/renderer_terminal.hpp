@@ -41,7 +41,7 @@ class RendererTerminal : public Terminal {
     Real seconds_since_midnight() override { return 0; }
     void flush() override {
         renderer.place_cursor();
-        show(renderer.output());
+        show(renderer.output().view());
         renderer.output().clear();
     }
 

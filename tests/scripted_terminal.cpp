@@ -33,7 +33,7 @@ void ScriptedTerminal::sleep_ms(std::int32_t ms) {
 }
 
 std::string row_text(const Screen& screen, std::int32_t row) {
-    std::string text = screen.row_text(row);
+    std::string text(screen.row_text(row));
     while (!text.empty() && text.back() == ' ') text.pop_back();
     return text;
 }

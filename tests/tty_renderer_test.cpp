@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "console/console.hpp"
+#include "console/cp437.hpp"
 #include "renderer_terminal.hpp"
 #include "vt_emulator.hpp"
 
@@ -24,7 +25,7 @@ class RenderingTerminal final : public testing::RendererTerminal {
 
     void finish(const Screen&) override {
         renderer.finish();
-        finished = renderer.output();
+        finished = renderer.output().view();
         emulator.feed(finished);
         renderer.output().clear();
     }
@@ -85,8 +86,9 @@ TEST_F(TtyRendererTest, OnlyAChangedBackgroundIsSentAgain) {
     console->print_text("g");
     console->set_color(10, 1);
     console->print_text("b");
-    const std::string& out = terminal->renderer.output();
-    EXPECT_NE(out.find("w\x1b[92mg\x1b[92;44mb"), std::string::npos) << out;
+    terminal->renderer.draw_changes();
+    const ByteBuffer& out = terminal->renderer.output();
+    EXPECT_NE(out.view().find("w\x1b[92mg\x1b[92;44mb"), std::string::npos) << out.view();
     const Emulator& e = vt();
     EXPECT_EQ(e.cell(0, 1).fg, 92);
     EXPECT_EQ(e.cell(0, 1).bg, 40);
@@ -94,7 +96,8 @@ TEST_F(TtyRendererTest, OnlyAChangedBackgroundIsSentAgain) {
     terminal->renderer.forget_colours();
     console->set_color(10, 1);
     console->print_text("x");
-    EXPECT_EQ(out, "\x1b[92;44mx");
+    terminal->renderer.draw_changes();
+    EXPECT_EQ(out.view(), "\x1b[92;44mx");
 }
 
 TEST_F(TtyRendererTest, ClearPaintsTheBackgroundThenClearsTheScrollBack) {
@@ -102,7 +105,7 @@ TEST_F(TtyRendererTest, ClearPaintsTheBackgroundThenClearsTheScrollBack) {
     console->print_text("old text");
     console->set_color(14, 1);
     console->clear_screen();
-    const std::string& out = terminal->renderer.output();
+    const std::string_view out = terminal->renderer.output().view();
     const std::size_t colour = out.rfind("\x1b[93;44m");
     const std::size_t clear = out.rfind("\x1b[H\x1b[2J\x1b[3J");
     ASSERT_NE(colour, std::string::npos);
@@ -123,6 +126,38 @@ TEST_F(TtyRendererTest, CodePageCharactersAsUtf8) {
     EXPECT_EQ(e.cell(0, 3).ch, U'ß');
     EXPECT_EQ(e.cell(0, 4).ch, U'\u2665');  // a control byte shows its glyph, never acts
     EXPECT_EQ(e.cell(0, 5).ch, U'z');
+}
+
+// Eight plain bytes go out at once, and the last few as the word that ends
+// with them; any other byte among them, wherever it stands and however many
+// stand near it, must come out as it does alone.
+TEST(CodePage437, ByteAmongPlainTextComesOutAsItDoesAlone) {
+    const auto as_alone = [](const std::string& text, ControlBytes controls) {
+        ByteBuffer whole;
+        ByteBuffer one_by_one;
+        append_cp437_as_utf8(whole, text, controls);
+        for (const char c : text)
+            append_cp437_as_utf8(one_by_one, std::string_view(&c, 1), controls);
+        return whole.view() == one_by_one.view();
+    };
+    for (const ControlBytes controls : {ControlBytes::Kept, ControlBytes::Glyphs}) {
+        for (int b = 0; b < 256; ++b) {
+            for (std::size_t at = 0; at < 19; at += 3) {
+                std::string text = "abcdefghijklmnopqr";
+                text.insert(at, 1, static_cast<char>(b));
+                EXPECT_TRUE(as_alone(text, controls)) << b << " at " << at;
+                std::string dense = text;
+                dense.insert(at / 2, "\xfe.\x1f");
+                dense.insert(at + 4, 1, static_cast<char>(255 - b));
+                EXPECT_TRUE(as_alone(dense, controls)) << b << " at " << at << " with others";
+                ByteBuffer whole;
+                append_cp437_as_utf8(whole, text, controls);
+                const bool changed =
+                    b >= 128 || (controls == ControlBytes::Glyphs && (b < 32 || b == 127));
+                EXPECT_EQ(whole.view() != text, changed) << b << " at " << at;
+            }
+        }
+    }
 }
 
 TEST_F(TtyRendererTest, LocateToColumn16OfARowLongerThanTheWidth) {

@@ -14,16 +14,22 @@ constexpr std::int32_t kExponentLimit = 10000;
 }  // namespace
 
 Real int_div(Real dividend, Real divisor) {
+    // Integers below 2^63 (all the program divides) divide exactly in 64
+    // bits: the rounded quotient cannot reach the next integer, as |a| < 2^64.
+    std::int64_t i = 0;
+    std::int64_t j = 0;
+    if (detail::exact_integer(dividend, i) && detail::exact_integer(divisor, j) && j != 0) {
+        const std::int64_t q = i / j;
+        return q == 0 ? detail::signed_zero(dividend.is_negative() != divisor.is_negative())
+                      : Real(q);
+    }
     const Real a = rint(dividend);
     const Real b = rint(divisor);
     if (b == 0) {
         if (a == 0 || isnan(a)) return Real::default_nan();
         return detail::signed_infinity(a.is_negative());
     }
-    // Integers below 2^63 (all the program divides) divide exactly in 64
-    // bits: the rounded quotient cannot reach the next integer, as |a| < 2^64.
-    std::int64_t i = 0;
-    std::int64_t j = 0;
+    // Values that were not integers, rounded first.
     if (detail::exact_integer(a, i) && detail::exact_integer(b, j)) {
         const std::int64_t q = i / j;
         return q == 0 ? detail::signed_zero(a.is_negative() != b.is_negative()) : Real(q);

@@ -1,4 +1,7 @@
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 
 #include "console/numbers/decimal_writer.hpp"
 #include "console/numbers/exact_integer.hpp"
@@ -9,7 +12,39 @@ namespace cp {
 namespace {
 
 constexpr std::size_t kOutputLimit = 1024;
-constexpr Real kTenTo18 = std::int64_t{1000000000000000000};
+constexpr std::uint64_t kTenTo18 = 1000000000000000000;
+
+// The text of one mask application, built on the stack and handed to the
+// caller's string once; whatever would go beyond the limit is dropped. Its
+// pieces are a few characters long: a byte at a time costs less than a call,
+// and digits and fill go in whole words, into slack past the limit.
+class MaskText {
+  public:
+    std::size_t size() const { return size_; }
+    std::string_view view() const { return {text_, size_}; }
+    void push_back(char c) {
+        if (size_ < kOutputLimit) text_[size_++] = c;
+    }
+    void append(std::size_t count, char c) {
+        const std::uint64_t word =
+            std::uint64_t{0x0101010101010101} * static_cast<unsigned char>(c);
+        count = std::min(count, kOutputLimit - size_);
+        for (std::size_t i = 0; i < count; i += sizeof word)
+            std::memcpy(text_ + size_ + i, &word, sizeof word);
+        size_ += count;
+    }
+    template <std::size_t N>
+    void append_digits(const char (&digits)[N], int length) {
+        static_assert(N <= kSlack);
+        std::memcpy(text_ + size_, digits, N);
+        size_ = std::min(size_ + static_cast<std::size_t>(length), kOutputLimit);
+    }
+
+  private:
+    static constexpr std::size_t kSlack = 32;
+    char text_[kOutputLimit + kSlack];
+    std::size_t size_ = 0;
+};
 
 struct Field {
     int positions = 0;  // digit positions, the sign position not counted
@@ -26,27 +61,41 @@ bool field_begins(std::string_view mask, std::size_t pos) {
     return false;
 }
 
-bool has_field(std::string_view mask) {
-    for (std::size_t pos = 0; pos < mask.size(); ++pos) {
-        if (mask[pos] == '_') {
-            ++pos;  // the escaped character is a literal
-        } else if (field_begins(mask, pos)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // Copies literal characters up to the next field or the end of the mask.
-void copy_literals(std::string_view mask, std::size_t& pos, std::string& out) {
-    while (pos < mask.size() && !field_begins(mask, pos)) {
-        if (mask[pos] == '_' && pos + 1 < mask.size()) ++pos;
-        out.push_back(mask[pos++]);
+// (The position is kept in a local: held by reference, it would go back to
+// memory with every character.)
+void copy_literals(std::string_view mask, std::size_t& position, MaskText& out) {
+    std::size_t pos = position;
+    for (; pos < mask.size(); ++pos) {
+        char c = mask[pos];
+        // Only these can begin a field or escape a character.
+        if (c == '#' || c == '+' || c == '*' || c == '_') {
+            if (field_begins(mask, pos)) break;
+            if (c == '_' && pos + 1 < mask.size()) c = mask[++pos];  // the next is a literal
+        }
+        out.push_back(c);
     }
+    position = pos;
 }
 
-Field read_field(std::string_view mask, std::size_t& pos) {
+// The end of the run of "#" from pos on, eight characters at a time where
+// a word's first byte in memory is its lowest.
+std::size_t end_of_digit_positions(std::string_view mask, std::size_t pos) {
+    constexpr std::uint64_t kHashes = 0x0101010101010101 * '#';
+    while (std::endian::native == std::endian::little && mask.size() - pos >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, mask.data() + pos, sizeof word);
+        const std::uint64_t others = word ^ kHashes;  // zero bytes are "#"
+        if (others != 0) return pos + static_cast<std::size_t>(std::countr_zero(others) / 8);
+        pos += sizeof word;
+    }
+    while (pos < mask.size() && mask[pos] == '#') ++pos;
+    return pos;
+}
+
+Field read_field(std::string_view mask, std::size_t& position) {
     Field field;
+    std::size_t pos = position;
     if (mask[pos] == '+') {
         field.sign_position = true;
         ++pos;
@@ -55,10 +104,9 @@ Field read_field(std::string_view mask, std::size_t& pos) {
         field.positions = 2;
         pos += 2;
     }
-    while (pos < mask.size() && mask[pos] == '#') {
-        ++field.positions;
-        ++pos;
-    }
+    const std::size_t end = end_of_digit_positions(mask, pos);
+    field.positions += static_cast<int>(end - pos);
+    position = end;
     return field;
 }
 
@@ -74,13 +122,15 @@ struct WholeNumber {
 WholeNumber round_to_whole(Real x) {
     WholeNumber w;
     std::int64_t i;
-    if (abs(x) < kTenTo18 && detail::exact_integer(x, i)) {  // the common case
+    if (detail::exact_integer(x, i)) {  // the common case
         w.negative = i < 0;
         const std::uint64_t magnitude =
             w.negative ? 0 - static_cast<std::uint64_t>(i) : static_cast<std::uint64_t>(i);
-        w.length = detail::decimal_length(magnitude);
-        detail::write_decimal_backward(w.digits + w.length, magnitude);
-        return w;
+        if (magnitude < kTenTo18) {
+            w.length = detail::decimal_length(magnitude);
+            detail::write_decimal_backward(w.digits + w.length, magnitude);
+            return w;
+        }
     }
 
     const DecimalDigits d = decimal_digits(x, 19);
@@ -119,7 +169,7 @@ WholeNumber round_to_whole(Real x) {
     return w;
 }
 
-void append_field(std::string& out, const Field& field, Real x) {
+void append_field(MaskText& out, const Field& field, Real x) {
     const WholeNumber w = round_to_whole(x);
     const int digit_count = w.length + w.zeros;
     int capacity = field.positions;
@@ -132,7 +182,7 @@ void append_field(std::string& out, const Field& field, Real x) {
     const int fill = std::max(capacity - digit_count, 0);
     out.append(static_cast<std::size_t>(fill), field.fill);
     if (sign) out.push_back(w.negative ? '-' : '+');
-    out.append(w.digits, static_cast<std::size_t>(w.length));
+    out.append_digits(w.digits, w.length);
     out.append(static_cast<std::size_t>(w.zeros), '0');
 }
 
@@ -140,24 +190,20 @@ void append_field(std::string& out, const Field& field, Real x) {
 
 void append_format_using(std::string& out, std::string_view mask, std::span<const Real> values) {
     if (values.empty()) return;
-    const std::size_t start = out.size();
+    MaskText text;
     std::size_t pos = 0;
-    if (!has_field(mask)) {
-        // Nothing to fill: the literals once, rather than looping for ever.
-        copy_literals(mask, pos, out);
-    } else {
-        out.reserve(start + std::min(kOutputLimit, mask.size() + 8));
-        for (const Real value : values) {
-            copy_literals(mask, pos, out);
-            const Field field = read_field(mask, pos);
-            append_field(out, field, value);
-            copy_literals(mask, pos, out);
-            if (pos == mask.size()) pos = 0;
-            if (out.size() - start >= kOutputLimit) break;
-        }
+    for (const Real value : values) {
+        copy_literals(mask, pos, text);
+        // Only a mask without any field ends here: its literals go out once,
+        // rather than for ever.
+        if (pos == mask.size()) break;
+        const Field field = read_field(mask, pos);
+        append_field(text, field, value);
+        copy_literals(mask, pos, text);
+        if (pos == mask.size()) pos = 0;
+        if (text.size() >= kOutputLimit) break;
     }
-    // Every mask's output is cut at the limit, a mask of literals only too.
-    if (out.size() - start > kOutputLimit) out.resize(start + kOutputLimit);
+    out.append(text.view());
 }
 
 std::string format_using(std::string_view mask, std::span<const Real> values) {

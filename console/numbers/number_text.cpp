@@ -1,7 +1,6 @@
 #include <cstdlib>
 
 #include "console/numbers/decimal_writer.hpp"
-#include "console/numbers/exact_integer.hpp"
 #include "console/numbers/number_format.hpp"
 
 namespace cp {
@@ -9,10 +8,6 @@ namespace cp {
 namespace {
 
 constexpr std::int32_t kSignificantDigits = 15;
-constexpr Real kTenTo15 = std::int64_t{1000000000000000};
-
-// Sign place, digits, point and exponent never need more than 23 bytes.
-constexpr std::size_t kTextCapacity = 32;
 
 char* write_exponent_form(char* p, const char* digits, int m, int e) {
     *p++ = digits[0];
@@ -30,8 +25,11 @@ char* write_exponent_form(char* p, const char* digits, int m, int e) {
     return p;
 }
 
-// The general form, through the 15 rounded significant digits.
-char* write_rounded_text(char* p, Real x) {
+}  // namespace
+
+// The general form, through the 15 rounded significant digits. (Sign place,
+// digits, point and exponent never need more than 23 bytes.)
+char* put_rounded_number_text(char* p, Real x) {
     const DecimalDigits d = decimal_digits(x, kSignificantDigits);
     const char* digits = d.digits.data();
     int m = d.count;
@@ -57,32 +55,15 @@ char* write_rounded_text(char* p, Real x) {
     return p;
 }
 
-// Most printed values are integers of at most 15 digits: their text is the
-// integer itself, with no rounding to do.
-char* write_text(char* p, Real x) {
-    std::int64_t i;
-    if (abs(x) < kTenTo15 && detail::exact_integer(x, i)) {
-        const std::uint64_t magnitude =
-            i < 0 ? 0 - static_cast<std::uint64_t>(i) : static_cast<std::uint64_t>(i);
-        *p++ = i < 0 ? '-' : ' ';
-        const int length = detail::decimal_length(magnitude);
-        detail::write_decimal_backward(p + length, magnitude);
-        return p + length;
-    }
-    return write_rounded_text(p, x);
-}
-
-}  // namespace
-
 std::string number_text(Real x) {
     std::string out;
     append_number_text(out, x);
     return out;
 }
 
-void append_number_text(std::string& out, Real x) {
-    char text[kTextCapacity];
-    const char* end = write_text(text, x);
+void append_rounded_number_text(std::string& out, Real x) {
+    char text[kNumberTextRoom];
+    const char* end = put_rounded_number_text(text, x);
     out.append(text, static_cast<std::size_t>(end - text));
 }
 

@@ -41,12 +41,12 @@ void BackgroundWriter::wait_until_idle() {
     }
 }
 
-bool BackgroundWriter::hand_over(std::string& bytes) {
+bool BackgroundWriter::hand_over(ByteBuffer& bytes) {
     wait_until_idle();
     if (failed_.load(std::memory_order_relaxed)) return false;
     if (!started_ && !start()) {
         // No thread to be had: the piece is written here and now.
-        if (!write_all(fd_, bytes)) failed_.store(true);
+        if (!write_all(fd_, bytes.view())) failed_.store(true);
         bytes.clear();
         return !failed_.load(std::memory_order_relaxed);
     }
@@ -70,7 +70,7 @@ void BackgroundWriter::run() {
             state = state_.load(std::memory_order_acquire);
         }
         if (state == kStopping) return;
-        if (!write_all(fd_, piece_)) failed_.store(true, std::memory_order_relaxed);
+        if (!write_all(fd_, piece_.view())) failed_.store(true, std::memory_order_relaxed);
         state_.store(kIdle, std::memory_order_release);
         state_.notify_all();
     }

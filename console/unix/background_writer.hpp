@@ -7,7 +7,8 @@
 #include <pthread.h>
 
 #include <atomic>
-#include <string>
+
+#include "console/byte_buffer.hpp"
 
 namespace cp {
 
@@ -22,7 +23,7 @@ class BackgroundWriter {
     // Takes the bytes for writing once the piece before is written; `bytes`
     // comes back empty, holding the storage of an earlier piece. False if a
     // write has failed (nothing more is written then).
-    bool hand_over(std::string& bytes);
+    bool hand_over(ByteBuffer& bytes);
     // Waits until every piece handed over is written. False if a write failed.
     bool drain();
 
@@ -37,7 +38,7 @@ class BackgroundWriter {
     void wait_until_idle();
 
     int fd_;
-    std::string piece_;  // the writing thread's alone while kBusy
+    ByteBuffer piece_;  // the writing thread's alone while kBusy
     std::atomic<int> state_{kIdle};
     std::atomic<bool> failed_{false};
     pthread_t thread_{};

@@ -46,9 +46,9 @@ void TtyOutput::write_out() {
     // What the writing thread holds goes first; the rest is written right
     // here, so that a flush costs no hand-over.
     if (!writer_.drain()) end_after_failed_output();
-    std::string& bytes = renderer().output();
+    ByteBuffer& bytes = renderer().output();
     if (bytes.empty()) return;
-    write_or_end(fd_, bytes);
+    write_or_end(fd_, bytes.view());
     bytes.clear();
 }
 

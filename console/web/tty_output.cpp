@@ -12,7 +12,7 @@ void TtyOutput::catch_up(const Screen*) {
 }
 
 void TtyOutput::write_out() {
-    page::write(renderer().output());
+    page::write(renderer().output().view());
     renderer().output().clear();
 }
 

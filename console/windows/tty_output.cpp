@@ -124,10 +124,10 @@ void TtyOutput::catch_up(const Screen*) {
 }
 
 void TtyOutput::write_out() {
-    std::string& bytes = renderer().output();
+    ByteBuffer& bytes = renderer().output();
     if (bytes.empty()) return;
     const std::unique_lock lock = tty_guard::drawing();
-    interpreter_.run(bytes);
+    interpreter_.run(bytes.view());
     bytes.clear();
 }
 

@@ -55,17 +55,18 @@ TEST(BackgroundWriter, PiecesArriveWholeAndInOrder) {
     std::thread reader([&] { received = pipe.read_all(); });
     {
         BackgroundWriter writer(pipe.write_end);
-        std::string piece;
+        ByteBuffer piece;
         for (int i = 0; i < 40; ++i) {
-            piece.assign(100000, static_cast<char>('a' + i % 26));
-            piece += std::to_string(i);
-            expected += piece;
+            const std::string text =
+                std::string(100000, static_cast<char>('a' + i % 26)) + std::to_string(i);
+            piece.append(text);
+            expected += text;
             ASSERT_TRUE(writer.hand_over(piece));
             EXPECT_TRUE(piece.empty());
         }
         EXPECT_TRUE(writer.drain());
-        piece = "last";
-        expected += piece;
+        piece.append("last");
+        expected += "last";
         ASSERT_TRUE(writer.hand_over(piece));
     }  // the destructor waits for the last piece
     pipe.close_write();
@@ -78,10 +79,11 @@ TEST(BackgroundWriter, AFailedWriteIsReportedAndNothingHangs) {
     Pipe pipe;
     pipe.close_read();  // EPIPE: the writing thread keeps SIGPIPE blocked
     BackgroundWriter writer(pipe.write_end);
-    std::string piece = "lost";
+    ByteBuffer piece;
+    piece.append("lost");
     EXPECT_TRUE(writer.hand_over(piece));  // taken; the failure shows afterwards
     EXPECT_FALSE(writer.drain());
-    piece = "more";
+    piece.append("more");
     EXPECT_FALSE(writer.hand_over(piece));
     EXPECT_FALSE(writer.drain());
 }

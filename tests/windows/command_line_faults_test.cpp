@@ -18,8 +18,8 @@ namespace fs = std::filesystem;
 // moment late cannot be made again at once.
 fs::path temp_file(const char* stem) {
     static int serial = 0;
-    return fs::temp_directory_path() / (stem + std::to_string(GetCurrentProcessId()) + "-" +
-                                        std::to_string(++serial));
+    return fs::temp_directory_path() /
+           (stem + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial));
 }
 
 HANDLE inheritable(const fs::path& path, DWORD access, DWORD creation) {
