@@ -6,6 +6,7 @@ import { Terminal } from './xterm.mjs';
 import { setUpKeyButtons } from './keys.js';
 import { keysOfLink, setUpLinkButton, showNotice } from './link.js';
 import { Output } from './output.js';
+import { setUpScreenReader } from './reader.js';
 
 const kEndedLine = 'collatzperm has ended. Reload the page to start it again.';
 const kErrorLine = 'collatzperm stopped on an error. Reload the page to start it again.';
@@ -93,6 +94,7 @@ function endWith(line, lineBreak) {
   open();
   output.showAll();
   terminal.write(`\x1b[0m${lineBreak}${line}\r\n`);
+  reader.tell(line);
 }
 
 // The terminal goes into the page once the program's first screen is in
@@ -118,6 +120,7 @@ const page = {
   // one at a time, each when the program waits for input.
   nextInput() {
     output.showAll();
+    terminal.write('', reader.waited);
     if (!started) {
       started = true;
       terminal.write('', open);
@@ -175,6 +178,7 @@ const terminal = new Terminal({
 const useTextField = setUpKeyButtons(document.getElementById('keys'), type);
 setUpLinkButton(document.getElementById('link'), link);
 if (link.notice) showNotice(link.notice);
+const reader = setUpScreenReader(terminal, document.getElementById('reader'), document.getElementById('spoken'));
 const openTerminal = fitTerminal(terminal, document.getElementById('terminal'), document.getElementById('smaller'),
   document.getElementById('larger'));
 const output = new Output(terminal);
