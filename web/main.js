@@ -93,8 +93,8 @@ function endWith(line, lineBreak) {
   typed = [];
   open();
   output.showAll();
-  terminal.write(`\x1b[0m${lineBreak}${line}\r\n`);
-  reader.tell(line);
+  // Said after what the program's last wait has to say.
+  terminal.write(`\x1b[0m${lineBreak}${line}\r\n`, () => reader.tell(line));
 }
 
 // The terminal goes into the page once the program's first screen is in

@@ -12,6 +12,7 @@ import assert from 'node:assert/strict';
 
 import {
   accessibilityFaults, domRows, launch, openTab, pageLines, requireWeb, serve, sleep, terminalLines, until,
+  untilSpoken,
 } from './page_driver.mjs';
 
 const [site, nativeProgram] = process.argv.slice(2);
@@ -251,9 +252,8 @@ try {
   // The search stopped at the run-time prompt after its first rows: those
   // and the prompt are read.
   await runSteps(page, kSteps.slice(5, 8));
-  const spoken = await tab.$eval('#spoken', (region) => region.innerText);
-  assert.ok(spoken.includes('k.m = 32.0') && spoken.endsWith(`${kRunPrompt} Jede Taste + ENTER oder weiter mit leerem ENTER`),
-    `announced: ${spoken}`);
+  await untilSpoken(tab, (text) => text.includes('k.m = 32.0')
+    && text.endsWith(`${kRunPrompt} Jede Taste + ENTER oder weiter mit leerem ENTER`));
   await runSteps(page, kSteps.slice(8));
   await runSteps(native, kSteps.slice(5));
   await page.type('e');

@@ -71,6 +71,15 @@ export async function until(what, check, limitMs = 60000) {
   }
 }
 
+// Waits until what the page's live region says passes `check`.
+export async function untilSpoken(page, check) {
+  let text = '';
+  await until('the announcement', async () => {
+    text = await page.$eval('#spoken', (region) => region.innerText);
+    return check(text);
+  }, 5000).catch((error) => { throw new Error(`${error.message}; it says "${text}"`); });
+}
+
 // A row of cells [character, foreground, background] as text, with a marker
 // "\x1b[fg/bg]" where the colours change. Blanks on black at the end are no
 // text, and a blank's foreground shows nothing. Self-contained: it also runs

@@ -11,7 +11,7 @@ import { spawnSync } from 'node:child_process';
 import assert from 'node:assert/strict';
 
 import {
-  accessibilityFaults, launch, openTab, pageLines, serve, until,
+  accessibilityFaults, launch, openTab, pageLines, serve, until, untilSpoken,
 } from './page_driver.mjs';
 
 const [site, nativeProgram] = process.argv.slice(2);
@@ -131,14 +131,7 @@ class Phone {
 
   notice() { return this.tab.$eval('#notice', (notice) => notice.textContent); }
 
-  // Waits until what the live region says passes `check`.
-  async spoken(check) {
-    let text = '';
-    await until('the announcement', async () => {
-      text = await this.tab.$eval('#spoken', (region) => region.innerText);
-      return check(text);
-    }, 5000).catch((error) => { throw new Error(`${error.message}; it says "${text}"`); });
-  }
+  spoken(check) { return untilSpoken(this.tab, check); }
 
   readerMode() {
     return this.tab.evaluate(() => [document.getElementById('reader').getAttribute('aria-pressed'),
