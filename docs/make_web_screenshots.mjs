@@ -16,7 +16,7 @@ const browser = await launch();
 try {
   const tab = await openTab(browser, { width: 960, height: 600 });
   await tab.goto(server.url, { waitUntil: 'load' });
-  const rows = () => tab.evaluate(() => document.querySelector('.xterm-rows').textContent.replace(/\u00a0/g, ' '));
+  const rows = () => tab.evaluate(() => (document.querySelector('.xterm-rows')?.textContent ?? '').replace(/\u00a0/g, ' '));
   const waitFor = (text) => until(text, async () => (await rows()).includes(text)
     && tab.evaluate(() => window.collatzperm.waiting()));
   // The keys go out together, so that a digit after Enter reaches the search.

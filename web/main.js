@@ -6,16 +6,28 @@ import { Terminal } from './xterm.mjs';
 import { setUpKeyButtons } from './keys.js';
 import { keysOfLink, setUpLinkButton, showNotice } from './link.js';
 import { Output } from './output.js';
+import { setUpScreenReader } from './reader.js';
 
 const kEndedLine = 'collatzperm has ended. Reload the page to start it again.';
 const kErrorLine = 'collatzperm stopped on an error. Reload the page to start it again.';
-// The 16 console colours (Windows' own palette), on black, in ANSI order.
+// The 16 console colours on black, in ANSI order: Windows' own palette, with
+// the four that read badly on black made lighter in the same hue and
+// saturation, for a contrast of at least 4.5:1 (WCAG AA). The program draws
+// in 9 to 15 (bright blue to bright white) on 0.
+//   black #000000                          bright black   #767676  4.6:1
+//   red #ea1225 (was #c50f1f)  4.6:1       bright red     #e74856  5.5:1
+//   green #13a10e              6.1:1       bright green   #16c60c  9.1:1
+//   yellow #c19c00             8.0:1       bright yellow  #f9f1a5 18.2:1
+//   blue #3669ff (was #0037da) 4.6:1       bright blue    #3b78ff  5.3:1
+//   magenta #c521dc (#881798)  4.6:1       bright magenta #d700bc (was #b4009e) 4.6:1
+//   cyan #3a96dd               6.6:1       bright cyan    #61d6d6 12.1:1
+//   white #cccccc             13.1:1       bright white   #f2f2f2 18.8:1
 const kTheme = {
   background: '#000000', foreground: '#cccccc', cursor: '#cccccc',
-  black: '#000000', red: '#c50f1f', green: '#13a10e', yellow: '#c19c00',
-  blue: '#0037da', magenta: '#881798', cyan: '#3a96dd', white: '#cccccc',
+  black: '#000000', red: '#ea1225', green: '#13a10e', yellow: '#c19c00',
+  blue: '#3669ff', magenta: '#c521dc', cyan: '#3a96dd', white: '#cccccc',
   brightBlack: '#767676', brightRed: '#e74856', brightGreen: '#16c60c',
-  brightYellow: '#f9f1a5', brightBlue: '#3b78ff', brightMagenta: '#b4009e',
+  brightYellow: '#f9f1a5', brightBlue: '#3b78ff', brightMagenta: '#d700bc',
   brightCyan: '#61d6d6', brightWhite: '#f2f2f2',
 };
 
@@ -81,7 +93,8 @@ function endWith(line, lineBreak) {
   typed = [];
   open();
   output.showAll();
-  terminal.write(`\x1b[0m${lineBreak}${line}\r\n`);
+  // Said after what the program's last wait has to say.
+  terminal.write(`\x1b[0m${lineBreak}${line}\r\n`, () => reader.tell(line));
 }
 
 // The terminal goes into the page once the program's first screen is in
@@ -107,6 +120,7 @@ const page = {
   // one at a time, each when the program waits for input.
   nextInput() {
     output.showAll();
+    terminal.write('', reader.waited);
     if (!started) {
       started = true;
       terminal.write('', open);
@@ -164,6 +178,7 @@ const terminal = new Terminal({
 const useTextField = setUpKeyButtons(document.getElementById('keys'), type);
 setUpLinkButton(document.getElementById('link'), link);
 if (link.notice) showNotice(link.notice);
+const reader = setUpScreenReader(terminal, document.getElementById('reader'), document.getElementById('spoken'));
 const openTerminal = fitTerminal(terminal, document.getElementById('terminal'), document.getElementById('smaller'),
   document.getElementById('larger'));
 const output = new Output(terminal);

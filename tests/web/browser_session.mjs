@@ -4,13 +4,15 @@
 // with its colours, and the rows the page's DOM shows. Along the way a second
 // tab takes the bad input: keys while it loads, a 20-column window, a 10,000
 // character paste, resizes during a search, a reload in the middle of one, and
-// an abort.
+// an abort. axe-core checks the page with the screen reader mode off and on;
+// the mode, once on, stays on for the rest, the second tab's reloads too.
 //   node browser_session.mjs build-web/site build/collatzperm
 import { spawn } from 'node:child_process';
 import assert from 'node:assert/strict';
 
 import {
-  domRows, launch, openTab, pageLines, requireWeb, serve, sleep, terminalLines, until,
+  accessibilityFaults, domRows, launch, openTab, pageLines, requireWeb, serve, sleep, terminalLines, until,
+  untilSpoken,
 } from './page_driver.mjs';
 
 const [site, nativeProgram] = process.argv.slice(2);
@@ -189,6 +191,8 @@ async function badInput(browser, url) {
     const lines = await page.lines();
     return count(lines, 'Bitte EMTER') === 1 && count(lines, kPrompt) === 0;
   });
+  assert.ok(await tab.evaluate(() => window.collatzperm.terminal.options.screenReaderMode),
+    'the screen reader mode after a reload');
   assert.deepEqual(tab.errors, [], 'the second tab reports no error');
 
   // A trap in the program (a call through a table entry that is not there)
@@ -230,11 +234,27 @@ try {
   await sleep(200);
   assert.deepEqual((await domRows(tab)).map(withoutTimes), (await native.lines(true)).map(withoutTimes),
     'the rows the page shows after "007"');
+  assert.deepEqual(await accessibilityFaults(tab), [], 'axe-core with the screen reader mode off');
+  // Its shortcut works from the terminal and types nothing into the program.
+  await tab.keyboard.down('Alt');
+  await tab.keyboard.down('Shift');
+  await tab.keyboard.press('KeyR');
+  await tab.keyboard.up('Shift');
+  await tab.keyboard.up('Alt');
+  assert.equal(await tab.$eval('#reader', (button) => button.getAttribute('aria-pressed')), 'true');
+  await until('the rows in the accessibility tree', () => tab.evaluate(() => document
+    .querySelector('.xterm-accessibility-tree')?.textContent.includes('Eingabe i')));
+  assert.deepEqual(await accessibilityFaults(tab), [], 'axe-core with the screen reader mode on');
 
   await badInput(browser, server.url);
   await tab.bringToFront();
 
-  await runSteps(page, kSteps.slice(5));
+  // The search stopped at the run-time prompt after its first rows: those
+  // and the prompt are read.
+  await runSteps(page, kSteps.slice(5, 8));
+  await untilSpoken(tab, (text) => text.includes('k.m = 32.0')
+    && text.endsWith(`${kRunPrompt} Jede Taste + ENTER oder weiter mit leerem ENTER`));
+  await runSteps(page, kSteps.slice(8));
   await runSteps(native, kSteps.slice(5));
   await page.type('e');
   await native.type('e');

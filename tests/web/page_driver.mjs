@@ -71,6 +71,15 @@ export async function until(what, check, limitMs = 60000) {
   }
 }
 
+// Waits until what the page's live region says passes `check`.
+export async function untilSpoken(page, check) {
+  let text = '';
+  await until('the announcement', async () => {
+    text = await page.$eval('#spoken', (region) => region.innerText);
+    return check(text);
+  }, 5000).catch((error) => { throw new Error(`${error.message}; it says "${text}"`); });
+}
+
 // A row of cells [character, foreground, background] as text, with a marker
 // "\x1b[fg/bg]" where the colours change. Blanks on black at the end are no
 // text, and a blank's foreground shows nothing. Self-contained: it also runs
@@ -137,4 +146,28 @@ export function domRows(page) {
 // The lines of the page's terminal.
 export function pageLines(page, viewportOnly = false) {
   return page.evaluate(`(${terminalLines})(window.collatzperm.terminal, ${viewportOnly}, ${cellsText})`);
+}
+
+// axe-core's WCAG 2 A and AA rules on the page as it stands, and every text
+// colour of the terminal's palette against its background: what fails, as
+// lines to read (none when all is well).
+export async function accessibilityFaults(page) {
+  if (!await page.evaluate(() => 'axe' in window)) await page.addScriptTag({ path: requireWeb.resolve('axe-core') });
+  const found = await page.evaluate(async () => {
+    const { violations } = await window.axe.run(document,
+      { runOnly: { type: 'tag', values: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa'] } });
+    return violations.map((rule) => `${rule.id}: ${rule.nodes.map((node) => node.target.join(' ')).join(', ')}`);
+  });
+  const luminance = (hex) => {
+    const [r, g, b] = [1, 3, 5].map((at) => Number.parseInt(hex.slice(at, at + 2), 16) / 255)
+      .map((c) => (c <= 0.03928 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4));
+    return 0.2126 * r + 0.7152 * g + 0.0722 * b;
+  };
+  const theme = await page.evaluate(() => window.collatzperm.terminal.options.theme);
+  for (const [name, colour] of Object.entries(theme)) {
+    if (name === 'background' || name === 'black') continue;
+    const ratio = (luminance(colour) + 0.05) / (luminance(theme.background) + 0.05);
+    if (ratio < 4.5) found.push(`palette: ${name} ${colour} has ${ratio.toFixed(2)}:1`);
+  }
+  return found;
 }

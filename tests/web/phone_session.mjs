@@ -3,17 +3,22 @@
 // run-time prompt and a stop; the phone turned during a search; a session
 // as a link, opened again and compared with the same keys typed; links that
 // are broken or too long; and, last, the site installed and reloaded with
-// the server gone.
+// the server gone. The screen reader mode goes on before a reload and is
+// switched off and on again during a search; axe-core checks the page with
+// it on and off.
 //   node phone_session.mjs build-web/site build/collatzperm
 import { spawnSync } from 'node:child_process';
 import assert from 'node:assert/strict';
 
-import { launch, openTab, pageLines, serve, until } from './page_driver.mjs';
+import {
+  accessibilityFaults, launch, openTab, pageLines, serve, until, untilSpoken,
+} from './page_driver.mjs';
 
 const [site, nativeProgram] = process.argv.slice(2);
 const kPortrait = { width: 390, height: 844, isMobile: true, hasTouch: true };
 const kLandscape = { ...kPortrait, width: 844, height: 390 };
 const kKeyNames = [...'1234567890QTXKMZBFDGJAC', 'Esc', 'Space', 'Backspace', 'Enter', 'Keyboard'];
+const kReader = 'Screen reader';
 const kPrompt = 'Eingabe i (max 32)';
 const kEnded = 'collatzperm has ended. Reload the page to start it again.';
 
@@ -125,6 +130,13 @@ class Phone {
   }
 
   notice() { return this.tab.$eval('#notice', (notice) => notice.textContent); }
+
+  spoken(check) { return untilSpoken(this.tab, check); }
+
+  readerMode() {
+    return this.tab.evaluate(() => [document.getElementById('reader').getAttribute('aria-pressed'),
+      window.collatzperm.terminal.options.screenReaderMode]);
+  }
 }
 
 // The rows of a search as the native program writes them in pipe mode.
@@ -143,12 +155,14 @@ async function buttonsAndText(phone) {
   const { cols, fontSize } = await phone.terminal();
   assert.ok(cols >= 63 && fontSize >= 9, `upright: ${cols} columns at ${fontSize} px`);
 
-  // The text size, kept across a reload; the soft keyboard on demand.
-  await phone.tap('Larger text');
+  // The text size and the screen reader mode, kept across a reload; the
+  // soft keyboard on demand.
+  await phone.tap('A+ larger text', kReader);
   assert.equal((await phone.terminal()).fontSize, fontSize + 1);
   await phone.tab.reload({ waitUntil: 'load' });
   assert.equal((await phone.terminal()).fontSize, fontSize + 1, 'the text size after a reload');
-  await phone.tap('Smaller text');
+  assert.deepEqual(await phone.readerMode(), ['true', true], 'the screen reader mode after a reload');
+  await phone.tap('A\u2212 smaller text');
   const field = () => phone.tab.evaluate(() => [document.activeElement === window.collatzperm.terminal.textarea,
     window.collatzperm.terminal.textarea.inputMode]);
   await phone.tap('Keyboard');
@@ -197,12 +211,18 @@ async function turned(phone) {
   const before = await count();
   await phone.slowSearch('1');
   await until('rows of 32', async () => await count() > before);
+  await phone.tap(kReader);
+  assert.deepEqual(await phone.readerMode(), ['false', false], 'the screen reader mode off during a search');
+  await phone.tap(kReader);
   await phone.tab.setViewport(kLandscape);
-  assert.ok(!await phone.waiting(), 'turned during the search');
+  assert.ok(!await phone.waiting(), 'the screen reader mode off and on, and turned, during the search');
   await phone.tap('0');
   await phone.atPrompt();
   const lines = (await phone.lines()).map(plain);
   assert.equal(lines.filter((line) => line.includes('k.m = 32.')).length - before, rows, 'every row of the search');
+  // Of all that, the count of lines, the result line and the prompt are read.
+  await phone.spoken((text) => /^\d+ more lines, not read; the last:\n/.test(text) && text.includes(' Dif.= ')
+    && text.endsWith(kPrompt));
   const { cols } = await phone.terminal();
   assert.ok(cols >= 77, `turned: ${cols} columns`);
   assert.ok(await phone.unwrapped('k.m = 32.'), 'the rows of 2^32 on one line');
@@ -218,6 +238,12 @@ async function linkedSession(browser, url) {
   // Its first tap comes while the page loads: the program takes it when it can.
   const typed = await Phone.open(browser, url, 'domcontentloaded');
   await typed.commands('\n', '12\n', 'G\n', 'M\n', '7\n');
+  // The search of 7 in 3n-1, short enough to be read whole.
+  await typed.spoken((text) => /^i\.m = 7\.0 .*3n-1 statt 3n\+1/.test(text) && text.endsWith(kPrompt));
+  for (const mode of ['on', 'off']) {
+    assert.deepEqual(await accessibilityFaults(typed.tab), [], `axe-core with the screen reader mode ${mode}`);
+    await typed.tap(kReader);
+  }
   const link = await linkOf(typed);
   assert.equal(link, `${url}#keys=%0D12%0DG%0DM%0D7%0D`);
   const opened = await Phone.open(browser, link);
@@ -252,6 +278,7 @@ async function badLinks(phone, url) {
   await phone.tab.goto(`${url}#keys=%0AQ%0D%0D`, { waitUntil: 'load' });
   await until('the end of the program', () => phone.tab.evaluate(() => window.collatzperm.ended()));
   assert.equal(plain((await phone.lines()).filter((line) => line !== '').at(-1)), kEnded);
+  await phone.spoken((text) => text === kEnded);
 }
 
 // Installable by Chromium's own check, and with the server gone a reload
