@@ -65,9 +65,8 @@ void TtyInput::tell_page(const std::string& key) {
     }
     // Keys without a character (0 and a scan code) have no place in a link.
     if (key.size() != 1) return;
-    std::string text;
-    append_cp437_as_utf8(text, static_cast<unsigned char>(key[0]));
-    page::taken_at_prompt(text);
+    char utf8[utf8_room(1)];
+    page::taken_at_prompt(std::string(utf8, put_cp437_as_utf8(utf8, key, ControlBytes::Kept)));
 }
 
 }  // namespace cp
