@@ -148,14 +148,15 @@ export function pageLines(page, viewportOnly = false) {
   return page.evaluate(`(${terminalLines})(window.collatzperm.terminal, ${viewportOnly}, ${cellsText})`);
 }
 
-// axe-core's WCAG 2 A and AA rules on the page as it stands, and every text
-// colour of the terminal's palette against its background: what fails, as
-// lines to read (none when all is well).
+// axe-core's WCAG 2 A and AA rules, and its rule that every part of the page
+// sits in a landmark, on the page as it stands; and every text colour of the
+// terminal's palette against its background: what fails, as lines to read
+// (none when all is well).
 export async function accessibilityFaults(page) {
   if (!await page.evaluate(() => 'axe' in window)) await page.addScriptTag({ path: requireWeb.resolve('axe-core') });
   const found = await page.evaluate(async () => {
     const { violations } = await window.axe.run(document,
-      { runOnly: { type: 'tag', values: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa'] } });
+      { runOnly: { type: 'tag', values: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa'] }, rules: { region: { enabled: true } } });
     return violations.map((rule) => `${rule.id}: ${rule.nodes.map((node) => node.target.join(' ')).join(', ')}`);
   });
   const luminance = (hex) => {
