@@ -142,12 +142,7 @@ void Screen::make_room(Row& row, std::size_t end) {
 void Screen::put_slowly(Row& row, std::string_view bytes, std::size_t start) {
     const std::size_t end = start + bytes.size();
     if (row.capacity < end) make_room(row, end);
-    if (row.length < start) {
-        // Cells a move skipped are blanks in the row's own colour.
-        paint(row, row.length, start, fill_of(row));
-        std::fill(row.text + row.length, row.text + start, ' ');
-        row.length = static_cast<std::uint16_t>(start);
-    }
+    if (row.length < start) blank_to(row, start);
     paint(row, start, end, attribute());
     std::copy_n(bytes.data(), bytes.size(), row.text + start);
     row.length = static_cast<std::uint16_t>(std::max<std::size_t>(row.length, end));
@@ -158,13 +153,12 @@ void Screen::list(Row& row) {
     row.listed = true;
 }
 
-void Screen::put_skipping(Row& row, std::string_view bytes, std::size_t start) {
+void Screen::blank_to(Row& row, std::size_t start) {
     Runs& runs = row.runs;
     const Attribute fill = fill_of(row);
     if (runs.empty() || runs.back().attribute != fill) runs.push_back({row.length, fill});
     std::memset(row.text + row.length, ' ', start - row.length);
     row.length = static_cast<std::uint16_t>(start);
-    put_at_end(row, bytes, start);
 }
 
 void Screen::scroll_up() {

@@ -76,7 +76,8 @@ class Screen {
         if (start == rw.length && end <= rw.capacity) {
             put_at_end(rw, bytes, start);
         } else if (start > rw.length && end <= rw.capacity) {
-            put_skipping(rw, bytes, start);
+            blank_to(rw, start);
+            put_at_end(rw, bytes, start);
         } else {
             put_slowly(rw, bytes, start);
         }
@@ -167,8 +168,9 @@ class Screen {
         std::memcpy(row.text + start, bytes.data(), bytes.size());
         row.length = static_cast<std::uint16_t>(start + bytes.size());
     }
-    // The same after cells a move skipped: blanks in the row's own colour.
-    void put_skipping(Row& row, std::string_view bytes, std::size_t start);
+    // Cells a move skipped, up to `start` (within the row's room): blanks in
+    // the row's own colour.
+    void blank_to(Row& row, std::size_t start);
     // The row is among those that hold cells.
     void list(Row& row);
     // The run that colours cell c of the row (c within its length).
