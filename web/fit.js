@@ -5,6 +5,7 @@
 // turned. The Larger and Smaller buttons change the size by steps, kept in
 // localStorage.
 import { FitAddon } from './addon-fit.mjs';
+import { store, stored } from './stored.js';
 
 const kDesktopSize = 15;
 const kMinFittedSize = 9;
@@ -17,22 +18,6 @@ const kSteps = [-9, 25];
 const kStepKey = 'collatzperm.textSize';
 // xterm.js keeps this much of the width for its scroll bar.
 const kScrollBarWidth = 14;
-
-function storedStep() {
-  try {
-    return Number.parseInt(localStorage.getItem(kStepKey), 10) || 0;
-  } catch {
-    return 0;  // storage refused: the size lasts as long as the page
-  }
-}
-
-function storeStep(step) {
-  try {
-    localStorage.setItem(kStepKey, String(step));
-  } catch {
-    // as above
-  }
-}
 
 // The width and height the terminal's cells have on the screen, as the fit
 // add-on reckons them.
@@ -58,7 +43,7 @@ export function fitTerminal(terminal, screen, smaller, larger) {
   terminal.loadAddon(fit);
   const coarse = matchMedia('(pointer: coarse)');
   const advance = cell(terminal, 100)[0] / 100;
-  let step = storedStep();
+  let step = Number.parseInt(stored(kStepKey), 10) || 0;
 
   function fittedSize(width) {
     if (!coarse.matches) return kDesktopSize;
@@ -91,7 +76,7 @@ export function fitTerminal(terminal, screen, smaller, larger) {
 
   const change = (by) => {
     step = Math.min(kSteps[1], Math.max(kSteps[0], step + by));
-    storeStep(step);
+    store(kStepKey, String(step));
     refit();
   };
   smaller.addEventListener('click', () => change(-1));

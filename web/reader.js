@@ -7,28 +7,14 @@
 // result line and the prompt. The mode is kept in localStorage; Alt+Shift+R
 // turns it on and off from anywhere in the page, the terminal too, whose
 // keys otherwise all go to the program (which has no use for Alt+Shift+R).
+import { store, stored } from './stored.js';
+
 const kWholeLines = 8;
 const kLastLines = 3;
 const kModeKey = 'collatzperm.screenReader';
 const kOn = 'Screen reader mode on.';
 const kOff = 'Screen reader mode off.';
 const kNotRead = (count) => `${count} more line${count === 1 ? '' : 's'}, not read; the last:`;
-
-function storedMode() {
-  try {
-    return localStorage.getItem(kModeKey) === 'on';
-  } catch {
-    return false;  // storage refused: the mode lasts as long as the page
-  }
-}
-
-function storeMode(on) {
-  try {
-    localStorage.setItem(kModeKey, on ? 'on' : 'off');
-  } catch {
-    // as above
-  }
-}
 
 function isShortcut(event) {
   return event.type === 'keydown' && event.code === 'KeyR' && event.altKey && event.shiftKey && !event.ctrlKey
@@ -53,7 +39,7 @@ function linesSince(terminal, from) {
 // the page calls waited() when the program waits for input with everything
 // drawn, and tell() with a line of its own (in English).
 export function setUpScreenReader(terminal, button, region) {
-  let on = storedMode();
+  let on = stored(kModeKey) === 'on';
   let mark = null;  // the cursor's line when the program last waited
   let cleared = false;  // the screen was cleared since
 
@@ -66,20 +52,19 @@ export function setUpScreenReader(terminal, button, region) {
     }));
   }
 
-  function setMode(mode) {
-    on = mode;
+  function show() {
     terminal.options.screenReaderMode = on;
     button.setAttribute('aria-pressed', String(on));
-    say({ text: on ? kOn : kOff, lang: 'en' });
   }
 
   function toggle() {
-    setMode(!on);
-    storeMode(on);
+    on = !on;
+    show();
+    say({ text: on ? kOn : kOff, lang: 'en' });
+    store(kModeKey, on ? 'on' : 'off');
   }
 
-  terminal.options.screenReaderMode = on;
-  button.setAttribute('aria-pressed', String(on));
+  show();
   button.addEventListener('click', toggle);
   terminal.attachCustomKeyEventHandler((event) => {
     if (!isShortcut(event)) return true;
