@@ -5,7 +5,7 @@ import { fitTerminal } from './fit.js';
 import { Terminal } from './xterm.mjs';
 import { setUpKeyButtons } from './keys.js';
 import { keysOfLink, setUpLinkButton, showNotice } from './link.js';
-import { Output } from './output.js';
+import { Output, syncScrollBarPerFrame } from './output.js';
 import { setUpScreenReader } from './reader.js';
 
 const kEndedLine = 'collatzperm has ended. Reload the page to start it again.';
@@ -53,9 +53,11 @@ function wakeProgram() {
 
 // Keys typed while the program loads wait for it; after its end they start
 // nothing. An empty press would read as none and hold up those after it.
+// Whoever types, on the keyboard or the key buttons, sees the line it goes to.
 function type(data) {
   if (ended || data.length === 0) return;
   typed.push(encoder.encode(data));
+  terminal.scrollToBottom();
   wakeProgram();
 }
 
@@ -104,6 +106,7 @@ function open() {
   if (opened) return;
   opened = true;
   openTerminal();
+  syncScrollBarPerFrame(terminal);
   terminal.focus();
   useTextField(terminal.textarea);
 }

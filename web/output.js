@@ -23,6 +23,30 @@ const kMaxPictureBytes = 512 * 1024;
 const kHighMark = 512 * 1024;
 const kLowMark = 64 * 1024;
 
+// xterm.js 6 brings its scroll bar up to date on every line that scrolls: a
+// layout of the bar and a timer set and cleared, a third of its time for a
+// search's rows on a phone. Once a frame is as often as anyone sees it.
+// Where its inner parts are not as this version has them, nothing changes.
+export function syncScrollBarPerFrame(terminal) {
+  const viewport = terminal._core?._viewport;
+  const sync = viewport?._sync;
+  if (typeof sync !== 'function' || typeof viewport._renderService?.addRefreshCallback !== 'function') return;
+  let queued = false;
+  // Called bare for each scrolled line, and with a line to show otherwise.
+  viewport._sync = function syncOncePerFrame(...line) {
+    if (line.length > 0) {
+      sync.apply(this, line);
+      return;
+    }
+    if (queued) return;
+    queued = true;
+    this._renderService.addRefreshCallback(() => {
+      queued = false;
+      sync.call(this);
+    });
+  };
+}
+
 export class Output {
   #terminal;
   #pictures = false;

@@ -200,6 +200,17 @@ async function session(phone) {
   return tapsMs;
 }
 
+// A turn of the mouse wheel back over the terminal; `check` takes how many
+// lines the view is then above the bottom.
+async function wheelBack(phone, check) {
+  await phone.tab.mouse.move(100, 100);
+  await phone.tab.mouse.wheel({ deltaY: -100 });
+  await until('the view back from the bottom', () => phone.tab.evaluate(() => {
+    const { baseY, viewportY } = window.collatzperm.terminal.buffer.active;
+    return baseY - viewportY;
+  }).then(check));
+}
+
 // Turned during a compressed search of 32 (slowed down by the pause 1
 // until then): every row arrives, each on one line, and the prompt and what
 // is typed after it land right.
@@ -209,6 +220,7 @@ async function turned(phone) {
   // The text screen clears the screen and its scroll-back.
   await phone.commands('T\n');
   const before = await count();
+  await wheelBack(phone, (back) => back > 0);
   await phone.slowSearch('1');
   await until('rows of 32', async () => await count() > before);
   await phone.tap(kReader);
@@ -223,6 +235,9 @@ async function turned(phone) {
   // Of all that, the count of lines, the result line and the prompt are read.
   await phone.spoken((text) => /^\d+ more lines, not read; the last:\n/.test(text) && text.includes(' Dif.= ')
     && text.endsWith(kPrompt));
+  // The scroll bar kept up with the rows, after a look back before the search:
+  // a turn of the wheel goes a few lines back from the bottom.
+  await wheelBack(phone, (back) => back > 0 && back < 40);
   const { cols } = await phone.terminal();
   assert.ok(cols >= 77, `turned: ${cols} columns`);
   assert.ok(await phone.unwrapped('k.m = 32.'), 'the rows of 2^32 on one line');
