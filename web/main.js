@@ -5,7 +5,7 @@ import { fitTerminal } from './fit.js';
 import { Terminal } from './xterm.mjs';
 import { setUpKeyButtons } from './keys.js';
 import { keysOfLink, setUpLinkButton, showNotice } from './link.js';
-import { Output, syncScrollBarPerFrame } from './output.js';
+import { Output, redrawSelectionOnlyIfAny, syncScrollBarPerFrame } from './output.js';
 import { setUpScreenReader } from './reader.js';
 
 const kEndedLine = 'collatzperm has ended. Reload the page to start it again.';
@@ -61,18 +61,14 @@ function type(data) {
   wakeProgram();
 }
 
-// On a touch screen the GPU draws the pictures, where WebGL 2 is there;
-// elsewhere, and if its context is lost, the DOM renderer does.
+// On a touch screen the GPU draws, where WebGL 2 is there; elsewhere, and
+// if its context is lost, the DOM renderer does.
 async function drawWithGpu() {
   try {
     const { WebglAddon } = await import('./addon-webgl.mjs');
     const gpu = new WebglAddon();
     terminal.loadAddon(gpu);
-    output.pictures = true;
-    gpu.onContextLoss(() => {
-      output.pictures = false;
-      gpu.dispose();
-    });
+    gpu.onContextLoss(() => gpu.dispose());
   } catch {
     // the DOM renderer stays
   }
@@ -83,7 +79,10 @@ async function drawWithGpu() {
 // and makes it installable (where there can be none, as on a plain http
 // address, the page works as it is).
 function afterStart() {
-  if (matchMedia('(pointer: coarse)').matches) drawWithGpu();
+  if (matchMedia('(pointer: coarse)').matches) {
+    output.pictures = true;
+    drawWithGpu();
+  }
   navigator.serviceWorker?.register('service_worker.js').catch(() => {});
 }
 
@@ -107,6 +106,7 @@ function open() {
   opened = true;
   openTerminal();
   syncScrollBarPerFrame(terminal);
+  redrawSelectionOnlyIfAny(terminal);
   terminal.focus();
   useTextField(terminal.textarea);
 }

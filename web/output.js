@@ -1,17 +1,16 @@
 // How the program's output reaches xterm.js.
 //
-// Where the GPU draws (a phone's or a tablet's), as pictures: while rows come
-// faster than anyone reads them, xterm.js takes in what came since the last
-// picture and draws it as one (its synchronised output), at most every
-// kFrameMs, in pieces that it parses in a few milliseconds each, so that the
-// page answers a tap between them. A picture holds about what xterm.js parses
-// in that time; the program fills the next one meanwhile and waits when it is
-// full, so it stays a picture or two ahead of the screen, and a key pressed
-// during a search stops it near the rows in view.
+// On a touch screen (a phone's or a tablet's processor), as pictures: while
+// rows come faster than anyone reads them, xterm.js takes in what came since
+// the last picture and draws it as one (its synchronised output), at most
+// every kFrameMs, in pieces that it parses in a few milliseconds each, so
+// that the page answers a tap between them. A picture holds about what
+// xterm.js parses in that time; the program fills the next one meanwhile and
+// waits when it is full, so it stays a picture or two ahead of the screen,
+// and a key pressed during a search stops it near the rows in view.
 //
-// The DOM renderer draws the whole screen after each piece that scrolled it,
-// picture held or not: it gets the program's writes as they come, and the
-// program waits only when xterm.js falls far behind.
+// Elsewhere it gets the program's writes as they come, and the program waits
+// only when xterm.js falls far behind.
 const kFrameMs = 100;
 const kHoldPicture = '\x1b[?2026h';
 const kShowPicture = '\x1b[?2026l';
@@ -44,6 +43,23 @@ export function syncScrollBarPerFrame(terminal) {
       queued = false;
       sync.call(this);
     });
+  };
+}
+
+// Its DOM renderer redraws every row whenever the selection is brought up
+// to date, which is on every frame that scrolled, held picture or not, with
+// nothing selected before or after (a tap leaves a selection that starts
+// where it ends). Only a selection needs that.
+const isEmpty = (start, end) => !start || !end || (start[0] === end[0] && start[1] === end[1]);
+
+export function redrawSelectionOnlyIfAny(terminal) {
+  const renderService = terminal._core?._renderService;
+  const redraw = renderService?.handleSelectionChanged;
+  if (typeof redraw !== 'function' || !renderService._selectionState) return;
+  renderService.handleSelectionChanged = function redrawIfSelected(start, end, ...rest) {
+    const was = this._selectionState;
+    if (isEmpty(start, end) && isEmpty(was.start, was.end)) return;
+    redraw.call(this, start, end, ...rest);
   };
 }
 

@@ -234,6 +234,12 @@ try {
   await sleep(200);
   assert.deepEqual((await domRows(tab)).map(withoutTimes), (await native.lines(true)).map(withoutTimes),
     'the rows the page shows after "007"');
+  // A double click selects and shows it, a click takes it away again.
+  const selected = () => tab.$eval('.xterm-selection', (layer) => layer.childElementCount > 0);
+  await tab.mouse.click(40, 300, { count: 2 });
+  await until('the selection drawn', selected);
+  await tab.mouse.click(40, 300);
+  await until('the selection gone', async () => !await selected());
   assert.deepEqual(await accessibilityFaults(tab), [], 'axe-core with the screen reader mode off');
   // Its shortcut works from the terminal and types nothing into the program.
   await tab.keyboard.down('Alt');
