@@ -95,7 +95,7 @@ function endWith(line, lineBreak) {
   open();
   output.showAll();
   // Said after what the program's last wait has to say.
-  terminal.write(`\x1b[0m${lineBreak}${line}\r\n`, () => reader.tell(line));
+  output.writeAfter(`\x1b[0m${lineBreak}${line}\r\n`, () => reader.tell(line));
 }
 
 // The terminal goes into the page once the program's first screen is in
@@ -123,10 +123,10 @@ const page = {
   // one at a time, each when the program waits for input.
   nextInput() {
     output.showAll();
-    terminal.write('', reader.waited);
+    output.writeAfter('', reader.waited);
     if (!started) {
       started = true;
-      terminal.write('', open);
+      output.writeAfter('', open);
       const drawn = terminal.onRender(() => {
         drawn.dispose();
         if (window.requestIdleCallback) requestIdleCallback(afterStart, { timeout: 2000 });

@@ -74,10 +74,14 @@ export class Output {
   #bytesPerMs = 256;  // how fast xterm.js parses, a guess until it has
   #timer = 0;
   #room = null;  // the program's wait for room
+  #pieces = [];  // of pictures, for xterm.js, each with what follows its parsing
+  #feeding = false;
+  #turns = new MessageChannel();
   unparsed = 0;  // bytes written and not parsed yet
 
   constructor(terminal) {
     this.#terminal = terminal;
+    this.#turns.port1.onmessage = () => this.#feed();
   }
 
   // Whether the GPU draws: then output goes as pictures.
@@ -89,7 +93,7 @@ export class Output {
   write(bytes) {
     this.unparsed += bytes.length;
     if (!this.#pictures) {
-      this.#terminal.write(bytes, () => this.#parsed(bytes.length));
+      this.writeAfter(bytes, () => this.#parsed(bytes.length));
       return;
     }
     this.#held.push(bytes);
@@ -108,6 +112,12 @@ export class Output {
   // Everything out at once: the program waits for a key, or has ended.
   showAll() {
     this.#handOver();
+  }
+
+  // What the page itself writes, or waits for, after all that went before.
+  writeAfter(data, parsed) {
+    if (this.#feeding) this.#give(data, parsed);
+    else this.#terminal.write(data, parsed);
   }
 
   #resume() {
@@ -147,11 +157,11 @@ export class Output {
     const began = performance.now();
     this.#pictureAt = began;
     ++this.#inFlight;
-    this.#terminal.write(kHoldPicture);
+    this.#give(kHoldPicture);
     for (const chunk of chunks) {
-      for (let at = 0; at < chunk.length; at += kPieceBytes) this.#terminal.write(chunk.subarray(at, at + kPieceBytes));
+      for (let at = 0; at < chunk.length; at += kPieceBytes) this.#give(chunk.subarray(at, at + kPieceBytes));
     }
-    this.#terminal.write(kShowPicture, () => {
+    this.#give(kShowPicture, () => {
       const now = performance.now();
       this.#bytesPerMs = size / Math.max(1, now - Math.max(began, this.#parsedAt));
       this.#parsedAt = now;
@@ -160,5 +170,23 @@ export class Output {
       this.#next();
     });
     this.#resume();
+  }
+
+  // A piece a turn: given more at once, xterm.js parses for 12 ms before a
+  // tap gets its turn.
+  #give(piece, parsed = null) {
+    this.#pieces.push([piece, parsed]);
+    if (this.#feeding) return;
+    this.#feeding = true;
+    this.#feed();
+  }
+
+  #feed() {
+    const [piece, parsed] = this.#pieces.shift();
+    this.#terminal.write(piece, () => {
+      parsed?.();
+      if (this.#pieces.length > 0) this.#turns.port2.postMessage(0);
+      else this.#feeding = false;
+    });
   }
 }
