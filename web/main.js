@@ -5,8 +5,9 @@ import { fitTerminal } from './fit.js';
 import { Terminal } from './xterm.mjs';
 import { setUpKeyButtons } from './keys.js';
 import { keysOfLink, setUpLinkButton, showNotice } from './link.js';
-import { Output, redrawSelectionOnlyIfAny, syncScrollBarPerFrame } from './output.js';
+import { Output } from './output.js';
 import { setUpScreenReader } from './reader.js';
+import { tuneTerminal } from './xterm_tuning.js';
 
 const kEndedLine = 'collatzperm has ended. Reload the page to start it again.';
 const kErrorLine = 'collatzperm stopped on an error. Reload the page to start it again.';
@@ -105,8 +106,7 @@ function open() {
   if (opened) return;
   opened = true;
   openTerminal();
-  syncScrollBarPerFrame(terminal);
-  redrawSelectionOnlyIfAny(terminal);
+  tuneTerminal(terminal);
   terminal.focus();
   useTextField(terminal.textarea);
 }

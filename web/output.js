@@ -22,47 +22,6 @@ const kMaxPictureBytes = 512 * 1024;
 const kHighMark = 512 * 1024;
 const kLowMark = 64 * 1024;
 
-// xterm.js 6 brings its scroll bar up to date on every line that scrolls: a
-// layout of the bar and a timer set and cleared, a third of its time for a
-// search's rows on a phone. Once a frame is as often as anyone sees it.
-// Where its inner parts are not as this version has them, nothing changes.
-export function syncScrollBarPerFrame(terminal) {
-  const viewport = terminal._core?._viewport;
-  const sync = viewport?._sync;
-  if (typeof sync !== 'function' || typeof viewport._renderService?.addRefreshCallback !== 'function') return;
-  let queued = false;
-  // Called bare for each scrolled line, and with a line to show otherwise.
-  viewport._sync = function syncOncePerFrame(...line) {
-    if (line.length > 0) {
-      sync.apply(this, line);
-      return;
-    }
-    if (queued) return;
-    queued = true;
-    this._renderService.addRefreshCallback(() => {
-      queued = false;
-      sync.call(this);
-    });
-  };
-}
-
-// Its DOM renderer redraws every row whenever the selection is brought up
-// to date, which is on every frame that scrolled, held picture or not, with
-// nothing selected before or after (a tap leaves a selection that starts
-// where it ends). Only a selection needs that.
-const isEmpty = (start, end) => !start || !end || (start[0] === end[0] && start[1] === end[1]);
-
-export function redrawSelectionOnlyIfAny(terminal) {
-  const renderService = terminal._core?._renderService;
-  const redraw = renderService?.handleSelectionChanged;
-  if (typeof redraw !== 'function' || !renderService._selectionState) return;
-  renderService.handleSelectionChanged = function redrawIfSelected(start, end, ...rest) {
-    const was = this._selectionState;
-    if (isEmpty(start, end) && isEmpty(was.start, was.end)) return;
-    redraw.call(this, start, end, ...rest);
-  };
-}
-
 export class Output {
   #terminal;
   #pictures = false;
@@ -70,8 +29,8 @@ export class Output {
   #heldBytes = 0;
   #inFlight = 0;  // pictures handed to xterm.js and not parsed yet
   #pictureAt = -Infinity;  // when the last picture was handed over
-  #parsedAt = -Infinity;  // when xterm.js last finished one
   #bytesPerMs = 256;  // how fast xterm.js parses, a guess until it has
+  #parseMs = 0;  // spent parsing the picture's pieces so far
   #timer = 0;
   #room = null;  // the program's wait for room
   #pieces = [];  // of pictures, for xterm.js, each with what follows its parsing
@@ -154,17 +113,17 @@ export class Output {
     const size = this.#heldBytes;
     this.#held = [];
     this.#heldBytes = 0;
-    const began = performance.now();
-    this.#pictureAt = began;
+    this.#pictureAt = performance.now();
     ++this.#inFlight;
     this.#give(kHoldPicture);
     for (const chunk of chunks) {
       for (let at = 0; at < chunk.length; at += kPieceBytes) this.#give(chunk.subarray(at, at + kPieceBytes));
     }
     this.#give(kShowPicture, () => {
-      const now = performance.now();
-      this.#bytesPerMs = size / Math.max(1, now - Math.max(began, this.#parsedAt));
-      this.#parsedAt = now;
+      // Only the parsing counts: frames drawn and taps answered between the
+      // pieces would make the next picture smaller, and it would take as long.
+      this.#bytesPerMs = size / Math.max(1, this.#parseMs);
+      this.#parseMs = 0;
       --this.#inFlight;
       this.unparsed -= size;
       this.#next();
@@ -183,7 +142,9 @@ export class Output {
 
   #feed() {
     const [piece, parsed] = this.#pieces.shift();
+    const fed = performance.now();
     this.#terminal.write(piece, () => {
+      this.#parseMs += performance.now() - fed;
       parsed?.();
       if (this.#pieces.length > 0) this.#turns.port2.postMessage(0);
       else this.#feeding = false;
