@@ -17,7 +17,7 @@ const kShowPicture = '\x1b[?2026l';
 const kPieceBytes = 4096;
 const kMinPictureBytes = 8 * 1024;
 const kMaxPictureBytes = 512 * 1024;
-// Not parsed yet, as the DOM renderer gets it: above the high mark the
+// Not parsed yet, where output is not in pictures: above the high mark the
 // program waits until xterm.js is down to the low mark.
 const kHighMark = 512 * 1024;
 const kLowMark = 64 * 1024;
