@@ -3,8 +3,8 @@
 // On a touch screen (a phone's or a tablet's processor), as pictures: while
 // rows come faster than anyone reads them, xterm.js takes in what came since
 // the last picture and draws it as one (its synchronised output), at most
-// every kFrameMs, in pieces that it parses in a few milliseconds each, so
-// that the page answers a tap between them. A picture holds about what
+// every kFrameMs, in pieces handed over one a turn, so that the page
+// answers a tap between any two of them. A picture holds about what
 // xterm.js parses in that time; the program fills the next one meanwhile and
 // waits when it is full, so it stays a picture or two ahead of the screen,
 // and a key pressed during a search stops it near the rows in view.
@@ -43,7 +43,7 @@ export class Output {
     this.#turns.port1.onmessage = () => this.#feed();
   }
 
-  // Whether the GPU draws: then output goes as pictures.
+  // On a touch screen, once the start table is drawn: output goes as pictures.
   set pictures(on) {
     this.showAll();
     this.#pictures = on;
