@@ -5,7 +5,7 @@ import { fitTerminal } from './fit.js';
 import { Terminal } from './xterm.mjs';
 import { setUpKeyButtons } from './keys.js';
 import { keysOfLink, setUpLinkButton, showNotice } from './link.js';
-import { Output } from './output.js';
+import { nextTurn, Output } from './output.js';
 import { setUpScreenReader } from './reader.js';
 import { tuneTerminal } from './xterm_tuning.js';
 
@@ -40,9 +40,6 @@ let ended = false;
 let wake = null;  // the program's wait for input, if it waits
 let started = false;  // the program has waited for input once
 let opened = false;  // the terminal is in the page
-const turns = new MessageChannel();  // a turn without the timers' 4 ms clamp
-let turnTaken = null;
-turns.port1.onmessage = () => turnTaken();
 
 function wakeProgram() {
   if (wake) {
@@ -81,7 +78,7 @@ async function drawWithGpu() {
 // address, the page works as it is).
 function afterStart() {
   if (matchMedia('(pointer: coarse)').matches) {
-    output.pictures = true;
+    output.usePictures();
     drawWithGpu();
   }
   navigator.serviceWorker?.register('service_worker.js').catch(() => {});
@@ -138,10 +135,7 @@ const page = {
   },
   // A turn for the browser, or a wait until the next picture has room.
   turn() {
-    return output.room() ?? new Promise((resolve) => {
-      turnTaken = resolve;
-      turns.port2.postMessage(0);
-    });
+    return output.room() ?? new Promise(nextTurn);
   },
   columns: () => terminal.cols,
   ended: () => endWith(kEndedLine, ''),

@@ -22,6 +22,17 @@ const kMaxPictureBytes = 512 * 1024;
 const kHighMark = 512 * 1024;
 const kLowMark = 64 * 1024;
 
+// A turn of the page's own, without the 4 ms that timers wait once nested:
+// each callback runs in a task of its own, in the order given.
+const turns = new MessageChannel();
+const waitingForTurns = [];
+turns.port1.onmessage = () => waitingForTurns.shift()();
+
+export function nextTurn(callback) {
+  waitingForTurns.push(callback);
+  turns.port2.postMessage(0);
+}
+
 export class Output {
   #terminal;
   #pictures = false;
@@ -35,18 +46,16 @@ export class Output {
   #room = null;  // the program's wait for room
   #pieces = [];  // of pictures, for xterm.js, each with what follows its parsing
   #feeding = false;
-  #turns = new MessageChannel();
   unparsed = 0;  // bytes written and not parsed yet
 
   constructor(terminal) {
     this.#terminal = terminal;
-    this.#turns.port1.onmessage = () => this.#feed();
   }
 
   // On a touch screen, once the start table is drawn: output goes as pictures.
-  set pictures(on) {
+  usePictures() {
     this.showAll();
-    this.#pictures = on;
+    this.#pictures = true;
   }
 
   write(bytes) {
@@ -146,7 +155,7 @@ export class Output {
     this.#terminal.write(piece, () => {
       this.#parseMs += performance.now() - fed;
       parsed?.();
-      if (this.#pieces.length > 0) this.#turns.port2.postMessage(0);
+      if (this.#pieces.length > 0) nextTurn(() => this.#feed());
       else this.#feeding = false;
     });
   }
