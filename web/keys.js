@@ -15,6 +15,12 @@ const kKeys = [
   ['Enter', 'Enter', '\r', true],
 ];
 
+// A pointer's press on `element` (or in it) leaves the keyboard focus where
+// it is; a keyboard's press works as ever.
+export function keepFocus(element) {
+  element.addEventListener('pointerdown', (event) => event.preventDefault());
+}
+
 function button(shown, name) {
   const element = document.createElement('button');
   element.type = 'button';
@@ -48,7 +54,7 @@ export function setUpKeyButtons(container, type) {
   const keyboard = button('\u2328', 'Keyboard');
   let field = null;
   const quiet = () => { if (coarse.matches) field.inputMode = 'none'; };
-  keyboard.addEventListener('pointerdown', (event) => event.preventDefault());
+  keepFocus(keyboard);
   keyboard.addEventListener('click', () => {
     if (!field) return;
     const shown = document.activeElement === field && field.inputMode !== 'none';

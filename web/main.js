@@ -3,7 +3,7 @@
 // on the page's own thread; each of its waits gives the browser its turn.
 import { fitTerminal } from './fit.js';
 import { Terminal } from './xterm.mjs';
-import { setUpKeyButtons } from './keys.js';
+import { keepFocus, setUpKeyButtons } from './keys.js';
 import { keysOfLink, setUpLinkButton, showNotice } from './link.js';
 import { nextTurn, Output } from './output.js';
 import { setUpScreenReader } from './reader.js';
@@ -179,6 +179,8 @@ const reader = setUpScreenReader(terminal, document.getElementById('reader'), do
 const openTerminal = fitTerminal(terminal, document.getElementById('terminal'), document.getElementById('smaller'),
   document.getElementById('larger'));
 const output = new Output(terminal);
+// A press on the page's tools leaves the keys going where they went.
+keepFocus(document.getElementById('tools'));
 terminal.onData(type);
 terminal.onResize(wakeProgram);
 // The program's beep: a short tone, as a console gives one.

@@ -3,16 +3,17 @@
 // of the same size (its output read by xterm.js's headless build): every line
 // with its colours, and the rows the page's DOM shows. Along the way a second
 // tab takes the bad input: keys while it loads, a 20-column window, a 10,000
-// character paste, resizes during a search, a reload in the middle of one, and
-// an abort. axe-core checks the page with the screen reader mode off and on;
-// the mode, once on, stays on for the rest, the second tab's reloads too.
+// character paste, resizes during a search, a reload in the middle of one, a
+// click on A+ before keys, and an abort. axe-core checks the page with the
+// screen reader mode off and on; the mode, once on, stays on for the rest,
+// the second tab's reloads too.
 //   node browser_session.mjs build-web/site build/collatzperm
 import { spawn } from 'node:child_process';
 import assert from 'node:assert/strict';
 
 import {
-  accessibilityFaults, domRows, launch, openTab, pageLines, requireWeb, serve, sleep, terminalLines, until,
-  untilSpoken,
+  accessibilityFaults, domRows, launch, nativeLines, openTab, pageLines, requireWeb, serve, sleep, terminalLines,
+  until, untilSpoken,
 } from './page_driver.mjs';
 
 const [site, nativeProgram] = process.argv.slice(2);
@@ -193,6 +194,17 @@ async function badInput(browser, url) {
   });
   assert.ok(await tab.evaluate(() => window.collatzperm.terminal.options.screenReaderMode),
     'the screen reader mode after a reload');
+
+  // A click on A+ leaves the keys going to the program: the search of 20 runs.
+  await page.type('\n');
+  await page.settle(prompts(1));
+  const larger = await (await tab.$('#larger')).boundingBox();
+  await tab.mouse.click(larger.x + larger.width / 2, larger.y + larger.height / 2);
+  await page.type('20\n');
+  await page.settle(prompts(2));
+  const rowsOf = (lines, exponent) => lines.map(plain).filter((line) => line.includes(`i.m = ${exponent}.`));
+  assert.equal(rowsOf(await page.lines(), 20).length, nativeLines(nativeProgram, '\n20\n', 'i.m = 20.').length,
+    'the search of 20 typed after a click on A+');
   assert.deepEqual(tab.errors, [], 'the second tab reports no error');
 
   // A trap in the program (a call through a table entry that is not there)

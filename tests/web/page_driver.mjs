@@ -1,5 +1,6 @@
 // The site in headless Chromium, and the screen read back as lines with their
 // colours: shared by the browser test, the web benchmark and the screenshots.
+import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
 import { createRequire } from 'node:module';
@@ -146,6 +147,12 @@ export function domRows(page) {
 // The lines of the page's terminal.
 export function pageLines(page, viewportOnly = false) {
   return page.evaluate(`(${terminalLines})(window.collatzperm.terminal, ${viewportOnly}, ${cellsText})`);
+}
+
+// The lines with `text` that the native program writes in pipe mode for `keys`.
+export function nativeLines(program, keys, text) {
+  const run = spawnSync(program, { input: keys, encoding: 'utf8' });
+  return run.stdout.split('\n').filter((line) => line.includes(text));
 }
 
 // axe-core's WCAG 2 A and AA rules, and its rule that every part of the page

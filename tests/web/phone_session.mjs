@@ -7,11 +7,10 @@
 // switched off and on again during a search; axe-core checks the page with
 // it on and off.
 //   node phone_session.mjs build-web/site build/collatzperm
-import { spawnSync } from 'node:child_process';
 import assert from 'node:assert/strict';
 
 import {
-  accessibilityFaults, launch, openTab, pageLines, serve, until, untilSpoken,
+  accessibilityFaults, launch, nativeLines, openTab, pageLines, serve, until, untilSpoken,
 } from './page_driver.mjs';
 
 const [site, nativeProgram] = process.argv.slice(2);
@@ -139,12 +138,6 @@ class Phone {
   }
 }
 
-// The rows of a search as the native program writes them in pipe mode.
-function nativeRows(keys, row) {
-  const run = spawnSync(nativeProgram, { input: keys, encoding: 'utf8' });
-  return run.stdout.split('\n').filter((line) => line.includes(row)).length;
-}
-
 async function buttonsAndText(phone) {
   const buttons = await phone.tab.$$eval('#keys button', (keys) => keys.map((key) => {
     const box = key.getBoundingClientRect();
@@ -215,7 +208,7 @@ async function wheelBack(phone, check) {
 // until then): every row arrives, each on one line, and the prompt and what
 // is typed after it land right.
 async function turned(phone) {
-  const rows = nativeRows('\nK\n32\nQ\n\n', 'k.m = 32.');
+  const rows = nativeLines(nativeProgram, '\nK\n32\nQ\n\n', 'k.m = 32.').length;
   const count = async () => (await phone.lines()).filter((line) => line.includes('k.m = 32.')).length;
   // The text screen clears the screen and its scroll-back.
   await phone.commands('T\n');
