@@ -12,6 +12,12 @@
 //   to date, which is on every frame that scrolled, held picture or not,
 //   with nothing selected before or after (a tap leaves a selection that
 //   starts where it ends). Only a selection needs that.
+//
+// And one habit that costs a reader their place: after a change of the text
+// size or of the columns it keeps its scroll bar's position in pixels, which
+// at the new cell height is some other line, often a hundred lines up; the
+// next turn of the wheel or swipe scrolls from there. It is set from the
+// line in view instead, as xterm.js does when it changes buffers.
 
 // A function that has `work` done in the next frame that shows no held
 // picture, once however often it is called before.
@@ -74,10 +80,23 @@ function redrawSelectionOnlyIfAny(terminal) {
   };
 }
 
+function placeScrollBarAfterResize(terminal) {
+  const viewport = terminal._core._viewport;
+  const dimensions = terminal._core._renderService?.onDimensionsChange;
+  if (typeof viewport?.queueSync !== 'function' || typeof dimensions !== 'function') return;
+  const place = () => {
+    viewport._latestYDisp = undefined;
+    viewport.queueSync();
+  };
+  dimensions(place);
+  terminal.onResize(place);
+}
+
 // For a terminal that is open.
 export function tuneTerminal(terminal) {
   if (!terminal._core) return;
   syncScrollBarPerFrame(terminal);
   moveTextFieldPerFrame(terminal);
   redrawSelectionOnlyIfAny(terminal);
+  placeScrollBarAfterResize(terminal);
 }
