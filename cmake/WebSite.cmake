@@ -10,7 +10,8 @@ set(COLLATZPERM_PAGE_FILES
   ${CMAKE_SOURCE_DIR}/web/index.html ${CMAKE_SOURCE_DIR}/web/style.css
   ${CMAKE_SOURCE_DIR}/web/main.js ${CMAKE_SOURCE_DIR}/web/fit.js
   ${CMAKE_SOURCE_DIR}/web/keys.js ${CMAKE_SOURCE_DIR}/web/link.js ${CMAKE_SOURCE_DIR}/web/output.js
-  ${CMAKE_SOURCE_DIR}/web/reader.js ${CMAKE_SOURCE_DIR}/web/stored.js ${CMAKE_SOURCE_DIR}/web/xterm_tuning.js
+  ${CMAKE_SOURCE_DIR}/web/reader.js ${CMAKE_SOURCE_DIR}/web/resize.js ${CMAKE_SOURCE_DIR}/web/stored.js
+  ${CMAKE_SOURCE_DIR}/web/xterm_tuning.js
   ${CMAKE_SOURCE_DIR}/web/favicon.svg ${CMAKE_SOURCE_DIR}/web/manifest.webmanifest
   ${COLLATZPERM_XTERM}/lib/xterm.mjs ${COLLATZPERM_XTERM}/css/xterm.css
   ${COLLATZPERM_PACKAGES}/addon-fit/lib/addon-fit.mjs

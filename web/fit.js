@@ -5,6 +5,7 @@
 // turned. The Larger and Smaller buttons change the size by steps, kept in
 // localStorage.
 import { FitAddon } from './addon-fit.mjs';
+import { resizeKeepingCursor } from './resize.js';
 import { store, stored } from './stored.js';
 
 const kDesktopSize = 15;
@@ -34,16 +35,20 @@ function cell(terminal, size) {
   return [glyph.width, Math.ceil((glyph.fontBoundingBoxAscent + glyph.fontBoundingBoxDescent) * devicePixelRatio) / devicePixelRatio];
 }
 
-// Sizes the terminal for `screen` and keeps it so; the function it returns
-// opens it there. Until then (the program's first output, so that the first
-// picture drawn is the program's) its size is reckoned as xterm.js will
-// measure it.
-export function fitTerminal(terminal, screen, smaller, larger) {
+// Sizes the terminal for `screen` and keeps it so. Of what it returns,
+// open() puts the terminal there, and refit() is the one way to a new size,
+// whatever changed: the window, the phone turned, the soft keyboard, the text
+// size, something beside the terminal. The size changes between the writes
+// of `output`. Until the terminal is open (the program's first output, so
+// that the first picture drawn is the program's) its size is reckoned as
+// xterm.js will measure it.
+export function fitTerminal(terminal, screen, smaller, larger, output) {
   const fit = new FitAddon();
   terminal.loadAddon(fit);
   const coarse = matchMedia('(pointer: coarse)');
   const advance = cell(terminal, 100)[0] / 100;
   let step = Number.parseInt(stored(kStepKey), 10) || 0;
+  let due = false;
 
   function fittedSize(width) {
     if (!coarse.matches) return kDesktopSize;
@@ -51,6 +56,27 @@ export function fitTerminal(terminal, screen, smaller, larger) {
     // Half a column to spare: xterm.js rounds the cell to device pixels.
     const size = Math.floor((10 * width) / ((columns + 0.5) * advance)) / 10;
     return Math.min(kDesktopSize, Math.max(kMinFittedSize, size));
+  }
+
+  // The columns are those of the font's own advance, whichever renderer
+  // draws: the GPU's cells, rounded down to device pixels, would make room
+  // for a few more, and the terminal would have them after any resize only.
+  function resize() {
+    due = false;
+    const [width, height] = usableSize(screen);
+    const size = Math.min(kMaxSize, Math.max(kMinSize, fittedSize(width) + step * kStepPx));
+    if (terminal.options.fontSize !== size) terminal.options.fontSize = size;
+    const [cellWidth, cellHeight] = cell(terminal, size);
+    let cols = Math.floor(width / cellWidth);
+    let rows = Math.floor(height / cellHeight);
+    const measured = terminal.element && fit.proposeDimensions();
+    if (measured) {
+      cols = Math.min(cols, measured.cols);
+      rows = measured.rows;
+    }
+    resizeKeepingCursor(terminal, Math.max(2, cols), Math.max(1, rows), (data) => output.writeAfter(data));
+    // Whoever types sees the line they type on.
+    if (document.activeElement === terminal.textarea) terminal.scrollToBottom();
   }
 
   function refit() {
@@ -61,17 +87,9 @@ export function fitTerminal(terminal, screen, smaller, larger) {
       document.documentElement.style.setProperty('--page-height', `${view.height}px`);
       scrollTo(0, 0);
     }
-    const [width, height] = usableSize(screen);
-    const size = Math.min(kMaxSize, Math.max(kMinSize, fittedSize(width) + step * kStepPx));
-    if (terminal.options.fontSize !== size) terminal.options.fontSize = size;
-    if (terminal.element) {
-      fit.fit();
-    } else {
-      const [cellWidth, cellHeight] = cell(terminal, size);
-      terminal.resize(Math.max(2, Math.floor(width / cellWidth)), Math.max(1, Math.floor(height / cellHeight)));
-    }
-    // Whoever types sees the line they type on.
-    if (document.activeElement === terminal.textarea) terminal.scrollToBottom();
+    if (due) return;
+    due = true;
+    output.betweenWrites(resize);
   }
 
   const change = (by) => {
@@ -93,8 +111,11 @@ export function fitTerminal(terminal, screen, smaller, larger) {
     size = now;
     refit();
   }).observe(screen);
-  return () => {
-    terminal.open(screen);
-    fit.fit();
+  return {
+    open() {
+      terminal.open(screen);
+      refit();
+    },
+    refit,
   };
 }

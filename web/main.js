@@ -102,7 +102,7 @@ function endWith(line, lineBreak) {
 function open() {
   if (opened) return;
   opened = true;
-  openTerminal();
+  fitted.open();
   tuneTerminal(terminal);
   terminal.focus();
   useTextField(terminal.textarea);
@@ -176,9 +176,9 @@ const useTextField = setUpKeyButtons(document.getElementById('keys'), type);
 setUpLinkButton(document.getElementById('link'), link);
 if (link.notice) showNotice(link.notice);
 const reader = setUpScreenReader(terminal, document.getElementById('reader'), document.getElementById('spoken'));
-const openTerminal = fitTerminal(terminal, document.getElementById('terminal'), document.getElementById('smaller'),
-  document.getElementById('larger'));
 const output = new Output(terminal);
+const fitted = fitTerminal(terminal, document.getElementById('terminal'), document.getElementById('smaller'),
+  document.getElementById('larger'), output);
 // A press on the page's tools leaves the keys going where they went.
 keepFocus(document.getElementById('tools'));
 terminal.onData(type);

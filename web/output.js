@@ -11,6 +11,10 @@
 //
 // Elsewhere it gets the program's writes as they come, and the program waits
 // only when xterm.js falls far behind.
+//
+// Either way a change of the terminal's size goes in between the program's
+// writes, never into one (betweenWrites): what the program drew for one
+// width is parsed at that width, and what it draws next for the new one.
 const kFrameMs = 100;
 const kHoldPicture = '\x1b[?2026h';
 const kShowPicture = '\x1b[?2026l';
@@ -46,7 +50,9 @@ export class Output {
   #room = null;  // the program's wait for room
   #pieces = [];  // of pictures, for xterm.js, each with what follows its parsing
   #feeding = false;
-  unparsed = 0;  // bytes written and not parsed yet
+  #writing = 0;  // writes handed to xterm.js and not parsed yet, the page's too
+  #between = [];  // work that waits until xterm.js has parsed all it got
+  unparsed = 0;  // bytes the program wrote and xterm.js has not parsed yet
 
   constructor(terminal) {
     this.#terminal = terminal;
@@ -74,7 +80,16 @@ export class Output {
     const full = this.#pictures
       ? this.#heldBytes >= Math.min(kMaxPictureBytes, Math.max(kMinPictureBytes, this.#bytesPerMs * kFrameMs))
       : this.unparsed > kHighMark;
-    return full ? new Promise((resolve) => { this.#room = resolve; }) : null;
+    return full || this.#between.length > 0 ? new Promise((resolve) => { this.#room = resolve; }) : null;
+  }
+
+  // `work` runs once xterm.js has parsed everything it was given, at once if
+  // it has: what is held goes out now, and the program waits at its next turn
+  // until the work is done.
+  betweenWrites(work) {
+    this.#between.push(work);
+    this.#handOver();
+    this.#settle();
   }
 
   // Everything out at once: the program waits for a key, or has ended.
@@ -85,11 +100,29 @@ export class Output {
   // What the page itself writes, or waits for, after all that went before.
   writeAfter(data, parsed) {
     if (this.#feeding) this.#give(data, parsed);
-    else this.#terminal.write(data, parsed);
+    else this.#write(data, parsed);
+  }
+
+  #write(data, parsed) {
+    ++this.#writing;
+    this.#terminal.write(data, () => {
+      --this.#writing;
+      parsed?.();
+      this.#settle();
+    });
+  }
+
+  #settle() {
+    if (this.#between.length === 0) return;
+    // One at a time: a work may write, and the next waits for that too.
+    while (this.#between.length > 0 && this.#writing === 0 && this.#pieces.length === 0 && this.#heldBytes === 0) {
+      this.#between.shift()();
+    }
+    if (this.#between.length === 0) this.#resume();
   }
 
   #resume() {
-    if (!this.#room) return;
+    if (!this.#room || this.#between.length > 0) return;
     const resume = this.#room;
     this.#room = null;
     resume();
@@ -102,7 +135,12 @@ export class Output {
 
   // The next picture when xterm.js is done with the last and its frame is due.
   #next() {
-    if (this.#heldBytes === 0 || this.#timer || this.#inFlight > 0) return;
+    if (this.#heldBytes === 0) return;
+    if (this.#between.length > 0) {
+      this.#handOver();
+      return;
+    }
+    if (this.#timer || this.#inFlight > 0) return;
     const due = this.#pictureAt + kFrameMs - performance.now();
     if (due > 0) {
       this.#timer = setTimeout(() => {
@@ -152,7 +190,7 @@ export class Output {
   #feed() {
     const [piece, parsed] = this.#pieces.shift();
     const fed = performance.now();
-    this.#terminal.write(piece, () => {
+    this.#write(piece, () => {
       this.#parseMs += performance.now() - fed;
       parsed?.();
       if (this.#pieces.length > 0) nextTurn(() => this.#feed());

@@ -4,16 +4,16 @@
 // with its colours, and the rows the page's DOM shows. Along the way a second
 // tab takes the bad input: keys while it loads, a 20-column window, a 10,000
 // character paste, resizes during a search, a reload in the middle of one, a
-// click on A+ before keys, and an abort. axe-core checks the page with the
-// screen reader mode off and on; the mode, once on, stays on for the rest,
-// the second tab's reloads too.
+// click on A+ before keys, a search resized between any two of its writes,
+// and an abort. axe-core checks the page with the screen reader mode off and
+// on; the mode, once on, stays on for the rest, the second tab's reloads too.
 //   node browser_session.mjs build-web/site build/collatzperm
 import { spawn } from 'node:child_process';
 import assert from 'node:assert/strict';
 
 import {
-  accessibilityFaults, domRows, launch, nativeLines, openTab, pageLines, requireWeb, serve, sleep, terminalLines,
-  until, untilSpoken,
+  accessibilityFaults, domRows, launch, nativeLines, openTab, pageLines, requireWeb, resizeOnEveryWrite, serve, sleep,
+  terminalLines, until, untilSpoken,
 } from './page_driver.mjs';
 
 const [site, nativeProgram] = process.argv.slice(2);
@@ -205,6 +205,14 @@ async function badInput(browser, url) {
   const rowsOf = (lines, exponent) => lines.map(plain).filter((line) => line.includes(`i.m = ${exponent}.`));
   assert.equal(rowsOf(await page.lines(), 20).length, nativeLines(nativeProgram, '\n20\n', 'i.m = 20.').length,
     'the search of 20 typed after a click on A+');
+  // The search of 32 with a change of the text size between any two of
+  // its writes: every row arrives whole.
+  const resized = await resizeOnEveryWrite(tab);
+  await page.type('32\n');
+  await page.settle(prompts(3));
+  const resizes = await resized();
+  assert.deepEqual(rowsOf(await page.lines(), 32), nativeLines(nativeProgram, '\n32\n', 'i.m = 32.'),
+    `every row of the search of 32, whole, through ${resizes} changes of the text size`);
   assert.deepEqual(tab.errors, [], 'the second tab reports no error');
 
   // A trap in the program (a call through a table entry that is not there)

@@ -155,6 +155,33 @@ export function nativeLines(program, keys, text) {
   return run.stdout.split('\n').filter((line) => line.includes(text));
 }
 
+// From now on, whenever xterm.js has parsed a write while the program runs,
+// and the last change of the text size has reached the terminal, A- or A+ is
+// clicked, by turns, up to `limit` times: a change of size between any two
+// writes, the program's or pieces of one. The function returned stops it,
+// with the text size as it was, and gives the count of changes.
+export async function resizeOnEveryWrite(page, limit = Infinity) {
+  await page.evaluate((most) => {
+    const { terminal } = window.collatzperm;
+    const { write } = terminal;
+    const buttons = [document.getElementById('smaller'), document.getElementById('larger')];
+    let clicks = 0;
+    let asked = null;  // the columns when the last change was asked for
+    terminal.write = (data, parsed) => write.call(terminal, data, () => {
+      parsed?.();
+      if (data.length === 0 || clicks >= most || terminal.cols === asked || window.collatzperm.waiting()) return;
+      asked = terminal.cols;
+      buttons[clicks++ % 2].click();
+    });
+    window.stopResizing = () => {
+      terminal.write = write;
+      if (clicks % 2 === 1) buttons[1].click();
+      return clicks;
+    };
+  }, limit);
+  return () => page.evaluate(() => window.stopResizing());
+}
+
 // axe-core's WCAG 2 A and AA rules, and its rule that every part of the page
 // sits in a landmark, on the page as it stands; and every text colour of the
 // terminal's palette against its background: what fails, as lines to read

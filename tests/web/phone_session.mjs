@@ -10,7 +10,7 @@
 import assert from 'node:assert/strict';
 
 import {
-  accessibilityFaults, launch, nativeLines, openTab, pageLines, serve, until, untilSpoken,
+  accessibilityFaults, launch, nativeLines, openTab, pageLines, resizeOnEveryWrite, serve, until, untilSpoken,
 } from './page_driver.mjs';
 
 const [site, nativeProgram] = process.argv.slice(2);
@@ -156,6 +156,11 @@ async function buttonsAndText(phone) {
   assert.equal((await phone.terminal()).fontSize, fontSize + 1, 'the text size after a reload');
   assert.deepEqual(await phone.readerMode(), ['true', true], 'the screen reader mode after a reload');
   await phone.tap('A\u2212 smaller text');
+  // With the GPU drawing, whose cells are rounded to device pixels, the
+  // upright terminal keeps its columns through a change of size and back.
+  await until('the GPU', () => phone.tab.evaluate(() => document.querySelector('.xterm-screen canvas') !== null));
+  await phone.tap('A+ larger text', 'A\u2212 smaller text');
+  assert.equal((await phone.terminal()).cols, cols, 'upright after A+ and A\u2212');
   const field = () => phone.tab.evaluate(() => [document.activeElement === window.collatzperm.terminal.textarea,
     window.collatzperm.terminal.textarea.inputMode]);
   await phone.tap('Keyboard');
@@ -205,10 +210,11 @@ async function wheelBack(phone, check) {
 }
 
 // Turned during a compressed search of 32 (slowed down by the pause 1
-// until then): every row arrives, each on one line, and the prompt and what
-// is typed after it land right.
+// until then), its text size changed between its first writes: every row
+// arrives whole, each on one line, and the prompt and what is typed after it
+// land right.
 async function turned(phone) {
-  const rows = nativeLines(nativeProgram, '\nK\n32\nQ\n\n', 'k.m = 32.').length;
+  const rows = nativeLines(nativeProgram, '\nK\n32\nQ\n\n', 'k.m = 32.');
   const count = async () => (await phone.lines()).filter((line) => line.includes('k.m = 32.')).length;
   // The text screen clears the screen and its scroll-back.
   await phone.commands('T\n');
@@ -219,12 +225,15 @@ async function turned(phone) {
   await phone.tap(kReader);
   assert.deepEqual(await phone.readerMode(), ['false', false], 'the screen reader mode off during a search');
   await phone.tap(kReader);
+  const resized = await resizeOnEveryWrite(phone.tab, 20);
   await phone.tab.setViewport(kLandscape);
   assert.ok(!await phone.waiting(), 'the screen reader mode off and on, and turned, during the search');
   await phone.tap('0');
   await phone.atPrompt();
+  const resizes = await resized();
   const lines = (await phone.lines()).map(plain);
-  assert.equal(lines.filter((line) => line.includes('k.m = 32.')).length - before, rows, 'every row of the search');
+  assert.deepEqual(lines.filter((line) => line.includes('k.m = 32.')).slice(before), rows,
+    `every row of the search, whole, through ${resizes} changes of the text size`);
   // Of all that, the count of lines, the result line and the prompt are read.
   await phone.spoken((text) => /^\d+ more lines, not read; the last:\n/.test(text) && text.includes(' Dif.= ')
     && text.endsWith(kPrompt));

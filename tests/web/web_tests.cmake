@@ -18,5 +18,7 @@ add_test(NAME web_browser_session
 # counts the rows of a search.
 add_test(NAME web_phone_session
   COMMAND node ${CMAKE_CURRENT_SOURCE_DIR}/web/phone_session.mjs ${COLLATZPERM_SITE} ${COLLATZPERM_NATIVE_PROGRAM})
+# A resize keeps the cursor on its cell, on xterm.js's headless build.
+add_test(NAME web_resize_cursor COMMAND node ${CMAKE_CURRENT_SOURCE_DIR}/web/resize_cursor.mjs)
 set_tests_properties(web_golden_tour PROPERTIES TIMEOUT 120)
 set_tests_properties(web_browser_session web_phone_session PROPERTIES TIMEOUT 300 RUN_SERIAL ON)
