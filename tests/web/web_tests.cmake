@@ -7,6 +7,10 @@ add_dependencies(collatzperm_tests collatzperm-node site)
 add_test(NAME web_golden_tour
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/web/golden_tour.sh $<TARGET_FILE:collatzperm-node>
           ${CMAKE_CURRENT_SOURCE_DIR}/golden/tour.keys ${CMAKE_CURRENT_SOURCE_DIR}/golden/tour.transcript)
+add_test(NAME web_golden_tour_en
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/web/golden_tour.sh $<TARGET_FILE:collatzperm-node>
+          ${CMAKE_CURRENT_SOURCE_DIR}/golden/tour.keys ${CMAKE_CURRENT_SOURCE_DIR}/golden/tour_en.transcript
+          --language=en)
 
 # The native program (make build) draws the reference screen.
 set(COLLATZPERM_NATIVE_PROGRAM ${PROJECT_SOURCE_DIR}/build/collatzperm CACHE FILEPATH
@@ -18,5 +22,5 @@ add_test(NAME web_browser_session
 # counts the rows of a search.
 add_test(NAME web_phone_session
   COMMAND node ${CMAKE_CURRENT_SOURCE_DIR}/web/phone_session.mjs ${COLLATZPERM_SITE} ${COLLATZPERM_NATIVE_PROGRAM})
-set_tests_properties(web_golden_tour PROPERTIES TIMEOUT 120)
+set_tests_properties(web_golden_tour web_golden_tour_en PROPERTIES TIMEOUT 120)
 set_tests_properties(web_browser_session web_phone_session PROPERTIES TIMEOUT 300 RUN_SERIAL ON)
