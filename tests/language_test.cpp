@@ -52,8 +52,8 @@ std::vector<std::string> lines_of(const std::string& text) {
 }
 
 // The rows a whole session leaves in its transcript. The test terminal's
-// clock stands still, so run times and random values come out the same in
-// both languages.
+// clock moves only when the program sleeps, so run times and random values
+// come out the same in both languages.
 std::vector<std::string> session(std::string keys, Language language) {
     std::replace(keys.begin(), keys.end(), '\n', '\r');
     ScriptedTerminal terminal(false);
