@@ -4,7 +4,7 @@
 namespace cp {
 
 constexpr SearchTexts kEnglishSearchTexts{
-    .minus_note = "  3n-1 not 3n+1     m on/off ",
+    .minus_note = "  3n-1, not 3n+1    m on/off ",
     .first_odd_plus = "               first odd:",
     .first_odd_minus = "first odd",
     .run_time_keys =
