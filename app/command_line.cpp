@@ -19,14 +19,15 @@ constexpr std::string_view kVersionText = "collatzperm " COLLATZPERM_VERSION "\n
 // The help of every platform; the holes in braces take the platform's part
 // (console/*/conventions.cpp) and the option tables below.
 constexpr std::string_view kHelpText =
-    "Usage: collatzperm [{help} | --version]\n"
+    "Usage: collatzperm [--language=en] [{help} | --version]\n"
     "\n"
     "Explore the Collatz sequences that start at powers of two. For an exponent\n"
     "i from 1 to 32, collatzperm finds every start number whose sequence reaches\n"
     "1 after exactly i steps, as the sequence of 2^i does, and shows each with\n"
-    "its pattern of divisions and multiplications. Its screens are in German.\n"
+    "its pattern of divisions and multiplications. Its screens are in German,\n"
+    "or in English with --language=en.\n"
     "\n"
-    "Run it in a {terminal}, with no arguments:\n"
+    "Run it in a {terminal}, with no arguments but the language:\n"
     "  Enter         at the opening table: on to the text screen and the first\n"
     "                search, for 2^17\n"
     "  a number      then Enter, at the prompt: search that exponent (1 to 32)\n"
@@ -57,13 +58,15 @@ struct OptionRow {
 
 constexpr std::string_view kHelpOptionText = "show this help and exit";
 constexpr OptionRow kVersionOption = {"--version", "show the version and exit"};
-constexpr OptionRow kEnvironment[] = {{"NO_COLOR", "set and not empty: draw without colours"}};
-// The narrowest column of option names; longer help options widen both tables.
-constexpr std::size_t kOptionColumn = 12;
+constexpr OptionRow kLanguageOption = {"--language=en",
+                                       "English screens (de: German, the default)"};
+constexpr OptionRow kEnvironment[] = {
+    {"NO_COLOR", "set and not empty: draw without colours"},
+    {"COLLATZPERM_LANGUAGE", "en: English screens, as --language=en"},
+};
 
-constexpr std::string_view kUnknownOption = "collatzperm: unknown option '";
-constexpr std::string_view kUnexpectedArgument = "collatzperm: unexpected argument '";
-constexpr std::string_view kUsageHint = "'\nTry 'collatzperm --help' for more information.\n";
+constexpr std::string_view kProgramName = "collatzperm: ";
+constexpr std::string_view kUsageHint = "\nTry 'collatzperm --help' for more information.\n";
 constexpr std::string_view kWriteFailed = "collatzperm: cannot write to standard output\n";
 
 void write_error(std::string_view text) {
@@ -91,6 +94,12 @@ std::string indented(std::string_view lines) {
     return text;
 }
 
+std::size_t longest_name(std::span<const OptionRow> rows) {
+    std::size_t longest = 0;
+    for (const OptionRow& row : rows) longest = std::max(longest, row.names.size());
+    return longest;
+}
+
 std::string table(std::span<const OptionRow> rows, std::size_t column) {
     std::string text;
     for (const OptionRow& row : rows) {
@@ -112,9 +121,9 @@ void fill(std::string& text, std::string_view hole, std::string_view value) {
 
 std::string help_text(const CommandLineConventions& platform) {
     const std::string help_names = joined(platform.help_options, ", ");
-    const OptionRow options[] = {{help_names, kHelpOptionText}, kVersionOption};
-    // Two blanks after the longest name; the other names are short.
-    const std::size_t column = std::max(kOptionColumn, help_names.size()) + 2;
+    const OptionRow options[] = {{help_names, kHelpOptionText}, kVersionOption, kLanguageOption};
+    // One column for both tables, two blanks after the longest name.
+    const std::size_t column = std::max(longest_name(options), longest_name(kEnvironment)) + 2;
 
     std::string text(kHelpText);
     fill(text, "{help}", joined(platform.help_options, " | "));
@@ -136,14 +145,21 @@ int answer(std::string_view text) {
 
 int usage_error(std::string_view argument) {
     const bool option = argument.size() > 1 && argument.front() == '-';
-    std::string message(option ? kUnknownOption : kUnexpectedArgument);
-    message += argument;
+    std::string problem(option ? "unknown option '" : "unexpected argument '");
+    problem += argument;
+    problem += '\'';
+    return report_usage_error(problem);
+}
+
+}  // namespace
+
+int report_usage_error(std::string_view problem) {
+    std::string message(kProgramName);
+    message += problem;
     message += kUsageHint;
     write_error(message);
     return kUsageError;
 }
-
-}  // namespace
 
 std::optional<int> answer_command_line(std::span<const std::string_view> arguments) {
     // The first argument decides, as with the usual option parsers.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/command_line.hpp"
+#include "app/language.hpp"
 #include "console/console.hpp"
 #include "console/split_terminal.hpp"
 #include "console/standard_streams.hpp"
@@ -12,13 +13,16 @@
 
 int main(int argc, char** argv) {
     const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
-    if (const auto status = cp::answer_command_line(arguments)) return *status;
+    const cp::LanguageChoice language = cp::choose_language(arguments);
+    if (language.error != 0) return language.error;
+    if (const auto status = cp::answer_command_line(language.rest)) return *status;
 
     const cp::StandardStreams streams =
         cp::open_standard_streams({.colours = cp::colours_wanted()});
     cp::SplitTerminal terminal(*streams.keys, *streams.screen);
     cp::Console console(terminal);
     cp::State state;
+    state.language = language.language;
     cp::run_program(console, state);
     console.finish();
     return 0;

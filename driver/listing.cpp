@@ -9,23 +9,11 @@
 
 #include "console/numbers/arithmetic.hpp"
 #include "console/numbers/number_format.hpp"
+#include "driver/texts.hpp"
 
 namespace cp {
 namespace {
 
-constexpr std::string_view kHeaderLines[] = {
-    "  Jede Collatz-Folge von 2^i fuehrt nach i Divisionen zu EINS. Gilt auch fuer Folgen 3n-1.",
-    "  Jede zweite 2er-Potenz liefert mod 3 den Rest 1 (oder -1=2). Was ist eine Permutation?",
-    "  Es ist das Vertauschen einer Divisionn gegen eine Collatz-Multiplikation 3n+1 (oder 3n-1).",
-};
-constexpr std::string_view kHeaderExponentLine =
-    "  Moegliche Permutationen von 2^i wurden gesucht und dazu Startzahlen berechnet.     i=";
-constexpr std::string_view kSkippedRowsLine =
-    "                        --------------------------     J=Ja/Nein     unterdrueckte Zeilen:";
-constexpr std::string_view kClosingLine = "    ...Alle moeglichen Permutationen zu 2^i  i=";
-constexpr std::string_view kPlusVariant = "      Collatz-Folgen: 3n+1";
-constexpr std::string_view kMinusVariant = "       SPEZIAL-Folgem: 3n-1";
-constexpr std::string_view kSeconds = "Sek. ";
 constexpr std::string_view kPlusRowHead = " +## ####x ########### ";
 constexpr std::string_view kMinusRowHead = " -## ####x ########### ";
 
@@ -117,15 +105,16 @@ void print_row(Console& console, TermWriter& terms, const State& state, std::int
 }  // namespace
 
 void list_last_search(Console& console, State& state) {
+    const DriverTexts& texts = driver_texts(state.language);
     state.elapsedSeconds = static_cast<double>(console.seconds_since_midnight());
     const std::int32_t heading_colour = state.multiplierSign > 0 ? 14 : 13;
     console.set_color(heading_colour, -1);
     console.print_newline();
-    for (std::string_view line : kHeaderLines) {
+    for (std::string_view line : texts.header_lines) {
         console.print_text(line);
         console.print_newline();
     }
-    console.print_text(kHeaderExponentLine);
+    console.print_text(texts.header_exponent_line);
     console.print_number(static_cast<Real>(state.exponent));
     console.print_newline();
     console.print_newline();
@@ -137,7 +126,7 @@ void list_last_search(Console& console, State& state) {
     for (std::int64_t k = 0; k <= last_index; ++k) {
         if (state.lastIndex > kLongestWholeTable && state.showAllRows == 0 && k == kRowsAtEachEnd) {
             k = state.lastIndex - kRowsAtEachEnd;
-            console.print_text(kSkippedRowsLine);
+            console.print_text(texts.skipped_rows_line);
             console.print_number(static_cast<Real>(state.lastIndex - 2 * kRowsAtEachEnd));
             console.print_newline();
             if (k > last_index) break;
@@ -146,13 +135,13 @@ void list_last_search(Console& console, State& state) {
     }
 
     console.set_color(heading_colour, -1);
-    console.print_text(kClosingLine);
+    console.print_text(texts.closing_line);
     console.print_text(number_text(static_cast<Real>(state.exponent)));
-    console.print_text(state.multiplierSign > 0 ? kPlusVariant : kMinusVariant);
+    console.print_text(state.multiplierSign > 0 ? texts.plus_variant : texts.minus_variant);
     console.print_newline();
     console.print_number(
         round_to(console.seconds_since_midnight() - static_cast<Real>(state.elapsedSeconds), 1));
-    console.print_text(kSeconds);
+    console.print_text(texts.listing_seconds);
 }
 
 }  // namespace cp

@@ -8,6 +8,7 @@
 #include "console/strings.hpp"
 #include "driver/intro_screens.hpp"
 #include "driver/listing.hpp"
+#include "driver/texts.hpp"
 #include "explorer/sequence_explorer.hpp"
 #include "search/permutation_search.hpp"
 
@@ -17,10 +18,6 @@ namespace {
 constexpr std::int32_t kScreenColumns = 900;
 constexpr std::int32_t kScreenRows = 16000;
 constexpr std::int32_t kCommandLength = 17;
-constexpr std::string_view kNextLine =
-    "  NeXT: F=Folgen, liefert zAHLENWERTE des letzten permutierten Feldes 2^";
-constexpr std::string_view kPrompt =
-    "                 Q=Quitt  T=Text+clear  ENTER: stop/go  Eingabe i (max 32) ";
 
 // Centres the window on the desktop's work area, as far as there is a window.
 void centre_window(Console& console) {
@@ -31,14 +28,15 @@ void centre_window(Console& console) {
 }
 
 void print_prompt(Console& console, const State& state) {
+    const DriverTexts& texts = driver_texts(state.language);
     console.set_color(state.multiplierSign == 1 ? 10 : 13, -1);
     if (state.command == "F") {
-        console.print_text(kNextLine);
+        console.print_text(texts.next_line);
         console.print_text(remove_all(number_text(static_cast<Real>(state.exponent)), " "));
         console.print_newline();
     }
     console.set_color(state.multiplierSign > 0 ? 14 : 13, -1);
-    console.print_text(kPrompt);
+    console.print_text(texts.prompt);
 }
 
 bool is_listing(std::string_view command) {
@@ -52,7 +50,7 @@ void run_program(Console& console, State& state) {
     centre_window(console);
     console.set_color(15, 0);
     console.clear_screen();
-    show_start_table(console);
+    show_start_table(console, state);
     if (console.input_ended()) return;
     state.previousExponent = 16;
     state.stepDirection = +1;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "console/numbers/arithmetic.hpp"
+#include "driver/language.hpp"
 
 namespace cp {
 
@@ -15,6 +16,8 @@ inline constexpr std::size_t kStartTableEntries = 1501;  // indices 0 to 1500
 inline constexpr std::size_t kLoopHistoryEntries = 501;  // indices 0 to 500
 
 struct State {
+    // Chosen before start-up; each subsystem takes its texts in it.
+    Language language = Language::German;
     std::int64_t exponent = 0;
     std::int32_t previousExponent = 16;
     std::int32_t stepDirection = +1;

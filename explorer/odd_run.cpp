@@ -2,12 +2,11 @@
 #include "console/numbers/arithmetic.hpp"
 #include "console/strings.hpp"
 #include "explorer/runs.hpp"
+#include "explorer/texts.hpp"
 
 namespace cp {
 namespace {
 
-constexpr std::string_view kCompressedRunNote =
-    "  REKURSIVE BERECHNUNG (mit Kompression!) ...gilt von abzaehlbar UNENDLICH bis zu EINS";
 constexpr std::int32_t kClosingColour = 14;
 
 std::int32_t trailing_zero_bits(SequenceValue v) {
@@ -18,7 +17,7 @@ std::int32_t trailing_zero_bits(SequenceValue v) {
     return 64 + __builtin_ctzll(static_cast<std::uint64_t>(bits >> 64));
 }
 
-void print_closing_line(SequenceOutput& out, std::int64_t steps) {
+void print_closing_line(SequenceOutput& out, const ExplorerTexts& texts, std::int64_t steps) {
     static constexpr char kBlankAndMarker[] = {' ', kMarker};
     static constexpr char kTimesAndMarker[] = {'x', ' ', kMarker};
     Console& console = out.console();
@@ -27,7 +26,7 @@ void print_closing_line(SequenceOutput& out, std::int64_t steps) {
     console.print_text(std::string_view(kBlankAndMarker, sizeof kBlankAndMarker));
     out.value(static_cast<Real>(steps));
     console.print_text(std::string_view(kTimesAndMarker, sizeof kTimesAndMarker));
-    console.print_text(kCompressedRunNote);
+    console.print_text(texts.compressed_run_note);
     console.print_newline();
     console.print_newline();
 }
@@ -92,7 +91,7 @@ void run_compressed_odd(SequenceOutput& out, const State& state, SequenceValue n
         }
         ++counters.steps;
     } while (!ended && n != 1);
-    print_closing_line(out, counters.steps);
+    print_closing_line(out, explorer_texts(state.language), counters.steps);
 }
 
 }  // namespace cp

@@ -2,12 +2,11 @@
 // red marker in 3n-1, and the start value just shown.
 #include "console/strings.hpp"
 #include "explorer/runs.hpp"
+#include "explorer/texts.hpp"
 
 namespace cp {
 namespace {
 
-constexpr std::string_view kMarkerLegend = " NEU /  Schleife= ";
-constexpr std::string_view kStartLabel = "        Ca =";
 constexpr std::int32_t kLegendColour = 12;
 constexpr std::int32_t kStartColour = 15;
 
@@ -20,6 +19,7 @@ void print_run_summary(SequenceOutput& out, const State& state, RunCounters coun
     const std::string_view blank_and_marker(kBlankAndMarker, sizeof kBlankAndMarker);
     const std::string_view marker(kMarkerText, sizeof kMarkerText);
     Console& console = out.console();
+    const ExplorerTexts& texts = explorer_texts(state.language);
 
     console.print_newline();
     // A run that reached 1 printed it in the row colour; one ended by a repeat
@@ -37,11 +37,11 @@ void print_run_summary(SequenceOutput& out, const State& state, RunCounters coun
     }
     if (state.multiplierSign < 0) {
         console.set_color(kLegendColour, -1);
-        console.print_text(kMarkerLegend);
+        console.print_text(texts.marker_legend);
         console.print_text(marker);
     }
     console.set_color(kStartColour, -1);
-    console.print_text(kStartLabel);
+    console.print_text(texts.start_label);
     console.print_number(static_cast<Real>(state.defaultStart));
     console.print_newline();
     console.print_newline();

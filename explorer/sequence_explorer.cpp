@@ -6,6 +6,7 @@
 
 #include "explorer/request.hpp"
 #include "explorer/runs.hpp"
+#include "explorer/texts.hpp"
 
 namespace cp {
 namespace {
@@ -13,26 +14,17 @@ namespace {
 struct Label {
     EntryCode code;
     std::int32_t colour;
-    std::string_view text;
+    std::string_view ExplorerTexts::*text;
     bool own_line;
 };
 
-constexpr std::string_view kPlainLabel = " *00  3n +-1  ";
-constexpr std::string_view kCompressedLabel =
-    " *66 komprimierte COLLATZ 3n+1. Fuer 3n-1 bitte permutierte Startwerte nutzen oder 88, 99 "
-    "ENTER !";
-constexpr std::string_view kSuccessorLabel = " *77  (n +-1) ";
-constexpr std::string_view kRandomLabel = " *75 purer ZUFALL";
-constexpr std::string_view kNextLabel = " *88 x? Wert +1 ";
-constexpr std::string_view kRandomNextLabel = " *99 x? ZUFALL";
-
 constexpr std::array<Label, 6> kLabels{{
-    {EntryCode::Plain, 10, kPlainLabel, false},
-    {EntryCode::Compressed, 14, kCompressedLabel, true},
-    {EntryCode::Successor, 10, kSuccessorLabel, false},
-    {EntryCode::Random, 10, kRandomLabel, false},
-    {EntryCode::Next, 10, kNextLabel, false},
-    {EntryCode::RandomNext, 10, kRandomNextLabel, false},
+    {EntryCode::Plain, 10, &ExplorerTexts::plain_label, false},
+    {EntryCode::Compressed, 14, &ExplorerTexts::compressed_label, true},
+    {EntryCode::Successor, 10, &ExplorerTexts::successor_label, false},
+    {EntryCode::Random, 10, &ExplorerTexts::random_label, false},
+    {EntryCode::Next, 10, &ExplorerTexts::next_label, false},
+    {EntryCode::RandomNext, 10, &ExplorerTexts::random_next_label, false},
 }};
 
 constexpr std::int32_t kEvenStartColour = 11;
@@ -44,11 +36,11 @@ constexpr std::array<std::int64_t, 12> kGuardList{
     5, 7, 16, 17, 25, 34, 37, 41, 61, 91, 555555555555555, 777777777777777};
 constexpr std::int64_t kGuardReplacement = 111111111111111;
 
-void print_label(Console& console, EntryCode code) {
+void print_label(Console& console, const ExplorerTexts& texts, EntryCode code) {
     for (const Label& label : kLabels) {
         if (label.code != code) continue;
         console.set_color(label.colour, -1);
-        console.print_text(label.text);
+        console.print_text(texts.*label.text);
         if (label.own_line) console.print_newline();
     }
 }
@@ -59,7 +51,7 @@ bool explore_sequence(Console& console, State& state) {
     const Request request = read_request(state);
     std::int64_t n = request.start;
     console.print_newline();
-    print_label(console, request.code);
+    print_label(console, explorer_texts(state.language), request.code);
     console.set_color(n % 2 == 0 ? kEvenStartColour : state.rowColour, -1);
     if (!request.is_sequence) return false;
 

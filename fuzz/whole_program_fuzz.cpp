@@ -3,9 +3,10 @@
 // spent), and never touch memory it does not own.
 //
 // Input: the first byte picks how keys arrive (bit 0: typed ahead at a terminal,
-// where the run-time key checks see them, or from a pipe, where they never do);
-// then every byte is one key, except 0xFF, which makes the next byte the scan
-// code of a two-byte key. Keys stop after kMaxKeys or kMaxLines Enters.
+// where the run-time key checks see them, or from a pipe, where they never do)
+// and the screens' language (bit 1: English); then every byte is one key,
+// except 0xFF, which makes the next byte the scan code of a two-byte key. Keys
+// stop after kMaxKeys or kMaxLines Enters.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -93,6 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     cp::Console console(terminal);
     cp::State state;
+    state.language = (data[0] & 2) != 0 ? cp::Language::English : cp::Language::German;
     cp::run_program(console, state);
     console.finish();
     // The program only ends at "Q" (and its key) or when the keys have run out.

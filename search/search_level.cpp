@@ -1,22 +1,22 @@
 #include "console/strings.hpp"
 #include "search/permutation_search.hpp"
+#include "search/texts.hpp"
 
 namespace cp {
 
 namespace {
-constexpr std::string_view kFirstOddLabelPlus = "              1.ungerade:";
 constexpr std::string_view kFirstOddIndentMinus = "              ";
-constexpr std::string_view kFirstOddLabelMinus = "1.ungerade";
 }  // namespace
 
 void PermutationSearch::print_first_odd_line(std::int64_t p) {
+    const SearchTexts& texts = search_texts(state_.language);
     if (state_.multiplierSign == 1) {
-        console_.print_text(kFirstOddLabelPlus);
+        console_.print_text(texts.first_odd_plus);
         console_.print_number(static_cast<Real>(3 * p));
     } else {
         console_.print_text(kFirstOddIndentMinus);
         console_.print_number(static_cast<Real>(p));
-        console_.print_text(kFirstOddLabelMinus);
+        console_.print_text(texts.first_odd_minus);
     }
     console_.print_newline();
 }

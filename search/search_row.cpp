@@ -4,20 +4,17 @@
 #include "console/numbers/number_format.hpp"
 #include "console/strings.hpp"
 #include "search/permutation_search.hpp"
+#include "search/texts.hpp"
 
 namespace cp {
 
 namespace {
+// The labels are the same in every language: i.m is the exponent and the
+// number of multiplications.
 constexpr std::string_view kPlainLabel = "  i.m =";
 constexpr std::string_view kCompressedLabel = "  k.m =";
 constexpr std::string_view kStartMask = "*_################  ";
 constexpr std::string_view kPatternEnd = " =1";
-constexpr std::string_view kMinusNote = "  3n-1 statt 3n+1    m an/ab ";
-constexpr std::string_view kRunTimeKeys =
-    "  Eingaben nur im Lauf:   Spalten  ABCDEFGHIJKLMNOPQRSTUVWXYZ oder Pausen  0123456789        "
-    "Pausen gewaehlt:";
-constexpr std::string_view kRunTimeAnswer =
-    "          Eingabe hier:   Jede Taste + ENTER oder weiter mit leerem ENTER   ";
 constexpr std::int32_t kStartColumn = 16;
 constexpr std::int32_t kHighlightColour = 10;
 constexpr std::int32_t kMinusNoteColour = 13;
@@ -87,7 +84,7 @@ void PermutationSearch::printRow(std::int64_t multiplications) {
         s.previousStart = s.currentStart;
     } else {
         console_.set_color(kMinusNoteColour, -1);
-        console_.print_text(kMinusNote);
+        console_.print_text(search_texts(s.language).minus_note);
         console_.print_newline();
     }
     console_.sleep_ms(s.rowPauseMs);
@@ -109,14 +106,15 @@ void PermutationSearch::handle_run_time_key() {
 
 void PermutationSearch::run_time_prompt() {
     State& s = state_;
+    const SearchTexts& texts = search_texts(s.language);
     // The time at the prompt does not count as search time.
     s.elapsedSeconds = static_cast<double>(console_.seconds_since_midnight() - s.elapsedSeconds);
     console_.set_color(kPromptColour, -1);
-    console_.print_text(kRunTimeKeys);
+    console_.print_text(texts.run_time_keys);
     console_.print_number(square_root(int_div(s.rowPauseMs, 5)));
     console_.print_newline();
     console_.set_color(kAnswerColour, -1);
-    console_.print_text(kRunTimeAnswer);
+    console_.print_text(texts.run_time_answer);
     const std::string line = console_.read_line();
     s.stopRequest = upper_keys(input_field(line, 1));
     // The end of the input ends the program: the walk must not go on.

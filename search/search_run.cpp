@@ -1,15 +1,13 @@
 #include "console/numbers/arithmetic.hpp"
 #include "console/strings.hpp"
 #include "search/permutation_search.hpp"
+#include "search/texts.hpp"
 
 namespace cp {
 
 namespace {
 constexpr std::string_view kResultIndent = "    ";
-constexpr std::string_view kResultLegend = " = 1 Wultiplikation      ...      ";
-constexpr std::string_view kDifference = "Dif.=";
 constexpr std::string_view kPercent = "%  ";
-constexpr std::string_view kSeconds = "sek";
 constexpr std::int32_t kResultColour = 15;
 }  // namespace
 
@@ -33,15 +31,16 @@ void run_search(Console& console, State& state) {
     const Real divisor = larger_of(state.lastIndex, state.previousLastIndex);
     // Two tables of one row each leave nothing to divide by: no change, 0 percent.
     const Real percent = divisor == 0 ? Real{0} : round_to(100 * difference / divisor, 1);
+    const SearchTexts& texts = search_texts(state.language);
     console.print_text(kResultIndent);
     console.print_text(std::string(1, kMarker));
-    console.print_text(kResultLegend);
+    console.print_text(texts.result_legend);
     console.print_number(difference);
-    console.print_text(kDifference);
+    console.print_text(texts.difference);
     console.print_number(percent);
     console.print_text(kPercent);
     console.print_number(round_to(state.elapsedSeconds, 2));
-    console.print_text(kSeconds);
+    console.print_text(texts.seconds);
     console.print_newline();
     state.previousLastIndex = state.lastIndex;
 }

@@ -44,7 +44,8 @@ TEST(CommandLine, EachArgumentHasItsAnswer) {
         EXPECT_NE(usage.find(std::string(option) + " |"), std::string::npos) << usage;
     }
     for (const std::string_view part :
-         {std::string_view("NO_COLOR"), std::string_view("Q   "), platform.manual}) {
+         {std::string_view("NO_COLOR"), std::string_view("COLLATZPERM_LANGUAGE"),
+          std::string_view("  --language=en  "), std::string_view("Q   "), platform.manual}) {
         EXPECT_NE(help.find(part), std::string::npos) << part;
     }
     const std::string example(platform.pipe_example.substr(0, platform.pipe_example.find('\n')));
@@ -73,6 +74,15 @@ TEST(CommandLine, EachArgumentHasItsAnswer) {
         {{"foo"}, 2, "", usage_error("unexpected argument 'foo'")},
         {{"foo", "--help"}, 2, "", usage_error("unexpected argument 'foo'")},
         {{""}, 2, "", usage_error("unexpected argument ''")},
+        // The language comes first and leaves the rest to the arguments after it.
+        {{"--language=en", "--version"}, 0, "collatzperm " COLLATZPERM_VERSION "\n", ""},
+        {{"--language", "EN", "--language=de", "-h"}, 0, help, ""},
+        {{"--version", "--language=en"}, 0, "collatzperm " COLLATZPERM_VERSION "\n", ""},
+        {{"--language=en", "foo"}, 2, "", usage_error("unexpected argument 'foo'")},
+        {{"--language=fr"}, 2, "", usage_error("unknown language 'fr' (de or en)")},
+        {{"--language="}, 2, "", usage_error("unknown language '' (de or en)")},
+        {{"--language"}, 2, "", usage_error("option '--language' needs a language: de or en")},
+        {{"--languages=en"}, 2, "", usage_error("unknown option '--languages=en'")},
         slash,
     };
     for (const Case& c : cases) {

@@ -25,7 +25,7 @@ struct IntroTest : ::testing::Test {
 
 TEST_F(IntroTest, StartTableRowsAndTheirTextLines) {
     terminal.type("x\r");
-    show_start_table(console);
+    show_start_table(console, state);
     EXPECT_EQ(terminal.keys_left(), 0u);  // waited for the Enter, not the x
     EXPECT_EQ(row(0), "   0           0            + 1           = 1            4  1 ");
     EXPECT_EQ(row(0).size(), 62u);

@@ -80,6 +80,34 @@ TEST(PipeSession, BeepIsBelAheadOfItsRow) {
     EXPECT_EQ(result.transcript.substr(bel + 1, 12), "  i.m = 10.0");
 }
 
+TEST(PipeSession, LanguageFromTheEnvironmentUnlessAnOptionSaysOtherwise) {
+    const std::string german = "  Bitte EMTER  ..........";
+    const std::string english = "  Please press ENTER  ..........";
+    struct Case {
+        const char* variable;
+        const char* value;
+        std::vector<std::string> arguments;
+        const std::string& press_enter;
+    };
+    const Case cases[] = {
+        {"COLLATZPERM_LANGUAGE", "en", {}, english},
+        {"COLLATZPERM_LANGUAGE", "En", {}, english},
+        {"COLLATZPERM_LANGUAGE", "en", {"--language=de"}, german},
+        {"COLLATZPERM_LANGUAGE", "fr", {}, german},  // unknown: ignored
+        {"COLLATZPERM_LANGUAGE", "de", {"--language", "en"}, english},
+        {"LC_ALL", "en_US.UTF-8", {}, german},  // the locale does not switch it
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(setenv(c.variable, c.value, 1), 0);
+        const auto result = testing::run_timed_session("", std::chrono::seconds(30), c.arguments);
+        unsetenv(c.variable);
+        EXPECT_EQ(result.exit_status, 0) << c.value;
+        const auto lines = lines_of(result.transcript);
+        ASSERT_GT(lines.size(), 20u) << c.value;
+        EXPECT_EQ(lines[20], c.press_enter) << c.variable << "=" << c.value;
+    }
+}
+
 // The program with a pipe for its keys and one for its transcript, both held
 // by the test, as another program driving it would hold them.
 class PipedProgram {

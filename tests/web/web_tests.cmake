@@ -7,6 +7,10 @@ add_dependencies(collatzperm_tests collatzperm-node site)
 add_test(NAME web_golden_tour
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/web/golden_tour.sh $<TARGET_FILE:collatzperm-node>
           ${CMAKE_CURRENT_SOURCE_DIR}/golden/tour.keys ${CMAKE_CURRENT_SOURCE_DIR}/golden/tour.transcript)
+add_test(NAME web_golden_tour_en
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/web/golden_tour.sh $<TARGET_FILE:collatzperm-node>
+          ${CMAKE_CURRENT_SOURCE_DIR}/golden/tour.keys ${CMAKE_CURRENT_SOURCE_DIR}/golden/tour_en.transcript
+          --language=en)
 
 # The native program (make build) draws the reference screen.
 set(COLLATZPERM_NATIVE_PROGRAM ${PROJECT_SOURCE_DIR}/build/collatzperm CACHE FILEPATH
@@ -20,5 +24,5 @@ add_test(NAME web_phone_session
   COMMAND node ${CMAKE_CURRENT_SOURCE_DIR}/web/phone_session.mjs ${COLLATZPERM_SITE} ${COLLATZPERM_NATIVE_PROGRAM})
 # A resize keeps the cursor on its cell, on xterm.js's headless build.
 add_test(NAME web_resize_cursor COMMAND node ${CMAKE_CURRENT_SOURCE_DIR}/web/resize_cursor.mjs)
-set_tests_properties(web_golden_tour PROPERTIES TIMEOUT 120)
+set_tests_properties(web_golden_tour web_golden_tour_en PROPERTIES TIMEOUT 120)
 set_tests_properties(web_browser_session web_phone_session PROPERTIES TIMEOUT 300 RUN_SERIAL ON)

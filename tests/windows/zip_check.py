@@ -2,7 +2,8 @@
 """Checks the zip that a Windows user downloads, as `make package-windows`
 leaves it: exactly the program and README.txt; README.txt a Windows text file;
 the program stripped, small, carrying its icon, manifest and version, needing
-no DLL that Windows lacks; and, where Wine is installed, running.
+no DLL that Windows lacks; and, where Wine is installed, running, in English
+too when the environment asks for it.
 
     zip_check.py ZIP VERSION
 """
@@ -159,6 +160,13 @@ def run_program(folder, version):
         session = subprocess.run([wine, exe], stdin=keys_in, capture_output=True, timeout=120)
     expect(session.returncode == 0 and b"  i.m = 8.0 " in session.stdout,
            f"a session under Wine: exit status {session.returncode}, {len(session.stdout)} bytes")
+    # English from the environment, as README.txt tells a double-click to get it.
+    with open(keys, "rb") as keys_in:
+        english = subprocess.run([wine, exe], stdin=keys_in, capture_output=True, timeout=120,
+                                 env=dict(os.environ, COLLATZPERM_LANGUAGE="en"))
+    expect(english.returncode == 0 and b"  Please press ENTER " in english.stdout,
+           f"COLLATZPERM_LANGUAGE=en under Wine: exit status {english.returncode}, "
+           f"{english.stdout[:2000]!r}")
     # Nothing of Wine's is left running.
     subprocess.run(["wineserver", "-w"], check=False)
 
