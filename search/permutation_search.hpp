@@ -25,6 +25,12 @@ class PermutationSearch {
     void printRow(std::int64_t multiplications);
 
   private:
+    // The walk, with or without reports to the state's observer.
+    template <bool kObserved>
+    void level(std::int64_t value, std::int64_t stepsLeft, std::int64_t multiplications);
+    // A start number found: its report, then its row.
+    template <bool kObserved>
+    void found(std::int64_t multiplications);
     void print_first_odd_line(std::int64_t p);
     void handle_run_time_key();
     void run_time_prompt();

@@ -23,7 +23,35 @@ void PermutationSearch::print_first_odd_line(std::int64_t p) {
 
 void PermutationSearch::searchLevel(std::int64_t value, std::int64_t stepsLeft,
                                     std::int64_t multiplications) {
+    // Whether someone watches is settled once a search: the walk that
+    // nobody watches pays nothing for it.
+    if (state_.observer != nullptr) {
+        level<true>(value, stepsLeft, multiplications);
+    } else {
+        level<false>(value, stepsLeft, multiplications);
+    }
+}
+
+template <bool kObserved>
+void PermutationSearch::found(std::int64_t multiplications) {
+    if constexpr (kObserved) {
+        state_.observer->search_row(state_.currentStart, multiplications, state_.stepPattern);
+    }
+    printRow(multiplications);
+}
+
+template <bool kObserved>
+void PermutationSearch::level(std::int64_t value, std::int64_t stepsLeft,
+                              std::int64_t multiplications) {
     if (!state_.stopRequest.empty()) return;
+    if constexpr (kObserved) {
+        // Every value but 1 came by the step its parent marked in the pattern.
+        if (stepsLeft < state_.exponent) {
+            state_.observer->search_node(
+                value, state_.exponent - stepsLeft,
+                state_.stepPattern[static_cast<std::size_t>(stepsLeft)] == kMarker);
+        }
+    }
     const std::int64_t rest = stepsLeft - 1;
     const std::int64_t candidate = 2 * value;
     // Position stepsLeft of the pattern (1-based) is this level's step.
@@ -32,9 +60,9 @@ void PermutationSearch::searchLevel(std::int64_t value, std::int64_t stepsLeft,
     state_.stepPattern[position] = '.';
     if (rest == 0) {
         state_.currentStart = candidate;
-        printRow(multiplications);
+        found<kObserved>(multiplications);
     } else {
-        searchLevel(candidate, rest, multiplications);
+        level<kObserved>(candidate, rest, multiplications);
     }
 
     // Every value here is positive, so C++ division and % agree with the
@@ -56,9 +84,9 @@ void PermutationSearch::searchLevel(std::int64_t value, std::int64_t stepsLeft,
     if (state_.firstOddOption == 1) print_first_odd_line(p);
     if (rest == 0) {
         state_.currentStart = p;
-        printRow(multiplications + 1);
+        found<kObserved>(multiplications + 1);
     } else {
-        searchLevel(p, rest, multiplications + 1);
+        level<kObserved>(p, rest, multiplications + 1);
     }
 }
 
