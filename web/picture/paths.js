@@ -46,6 +46,7 @@ export function pathsView(model, host, linear) {
       ctx.fillRect(left, u.bbox.top, u.valToPos(last, 'x', true) - left, u.bbox.height);
     }));
     ctx.font = `${11 * ratio}px ${kFont}`;
+    ctx.textAlign = 'left';
     ctx.fillStyle = kValue;
     if (series[peak.s]?.length > 0) {
       const [px, py] = at(peak.s, peak.i);

@@ -59,6 +59,8 @@ export function spreadView(model, host) {
       context.fillText(String(ms[c]), centre, height - kBottom / 2);
     });
     context.textAlign = 'start';
+    context.fillText('m', 4, height - kBottom / 2);
+    context.fillText('count', 4, 6);
     context.fillStyle = kStart;
     const size = rows.length > 2000 ? 2 : 3;
     for (let i = 0; i < rows.length; ++i) context.fillRect(spots[2 * i] - size / 2, spots[2 * i + 1] - size / 2, size, size);

@@ -81,8 +81,14 @@ export function treeView(model, host) {
   }
 
   function draw(context, width, height) {
+    // The branches keep clear of the depths written under them.
+    context.save();
+    context.beginPath();
+    context.rect(0, 0, width, height - kBottom + kTop / 2);
+    context.clip();
     branches(context, false, height);
     branches(context, true, height);
+    context.restore();
     context.font = `11px ${kFont}`;
     context.textBaseline = 'middle';
     context.fillStyle = kValue;
@@ -123,7 +129,9 @@ export function treeView(model, host) {
     const at = down(i);
     if (at >= kTop && at <= height - kBottom) return;
     const inner = height - kTop - kBottom;
-    const t = zoomIdentity.translate(0, height / 2 - kTop - transform.k * y[i] * inner).scale(transform.k);
+    // Centred, as far as the tree's ends allow (a transform is not constrained).
+    const centred = height / 2 - kTop - transform.k * y[i] * inner;
+    const t = zoomIdentity.translate(0, Math.min(0, Math.max(height - height * transform.k, centred))).scale(transform.k);
     select(ground.canvas).call(behaviour.transform, t);
   }
 
