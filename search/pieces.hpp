@@ -18,6 +18,11 @@ namespace cp {
 std::vector<TreePart> piece_of_tree(StepRules rules, std::int32_t deepest, std::int32_t index,
                                     std::int32_t count);
 
+// Every piece at once: piece k of `count` is element k - 1, as piece_of_tree
+// gives it. The cut is the costly part, so this is the way to many pieces.
+std::vector<std::vector<TreePart>> cut_into_pieces(StepRules rules, std::int32_t deepest,
+                                                   std::int32_t count);
+
 // The same nodes as `parts`, in the same order, cut finer where the tree
 // allows, into at least `at_least` parts of about equal work.
 std::vector<TreePart> cut_finer(StepRules rules, std::span<const TreePart> parts,
