@@ -17,17 +17,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "search/residue_classes.hpp"
 #include "search/tree.hpp"
 
 namespace cp::chain {
 
 __extension__ using Wide = unsigned __int128;
-
-constexpr Wide power_of_three(std::int32_t n) {
-    Wide p = 1;
-    for (std::int32_t i = 0; i < n; ++i) p *= 3;
-    return p;
-}
 
 // Residues in a word of 64 or 128 bits. The largest modulus is 3^kPower,
 // with 4 times it inside the word; a value of depth up to kExactDepth is
@@ -60,7 +55,8 @@ template <bool kCompressed, std::int32_t kSign>
 struct Rule {
     static constexpr bool compressed = kCompressed;
     // A node has a predecessor child when its value is this modulo 3.
-    static constexpr std::uint32_t kBranching = (kCompressed == (kSign > 0)) ? 2 : 1;
+    static constexpr auto kBranching =
+        static_cast<std::uint32_t>(branching_residue({kSign, kCompressed}));
     // The predecessor of u (u is kBranching modulo 3): an exact division by 3,
     // so a multiplication by the inverse of 3 does it.
     template <class Word>

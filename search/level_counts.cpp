@@ -16,7 +16,6 @@ namespace cp {
 
 namespace {
 
-using chain::power_of_three;
 using chain::Wide;
 
 // The residue levels the counter is built for, most first.
@@ -26,7 +25,7 @@ constexpr std::array<std::int32_t, 6> kResidueLevels = {14, 13, 12, 10, 8, 6};
 constexpr std::int32_t kFirstResidueDepth = 3;
 // Below the exact top, 64-bit residues modulo 3^39 serve 39 levels.
 constexpr std::int32_t kNarrowLevels = chain::Residues<std::uint64_t>::kPower;
-constexpr Wide kNarrowModulus = power_of_three(kNarrowLevels);
+constexpr Wide kNarrowModulus = power_of_three<Wide>(kNarrowLevels);
 // Memory the jobs' cells and the carried levels may take together, so that
 // the whole process stays within 64 MiB.
 constexpr std::uint64_t kMemoryBudget = std::uint64_t{52} << 20;
@@ -120,7 +119,7 @@ struct JobCounts {
 // by its residue modulo 3^Levels.
 template <std::int32_t Levels>
 struct CellFrontier {
-    static constexpr auto kTop = static_cast<std::uint64_t>(power_of_three(Levels));
+    static constexpr std::uint64_t kTop = power_of_three(Levels);
     static constexpr std::uint64_t kNext = kTop / 3;
 
     // 2^k modulo 3^Levels, with 2^64 times it over 3^Levels: x times it
@@ -210,8 +209,8 @@ void run_job(Shared& shared, JobCounts& job) {
         }
         const bool odd = (node.value & 1) != 0;
         if (wide_top && node.depth < wide_frontier) {
-            return wide.walk(node.value, power_of_three(chain::Residues<Wide>::kPower), node.depth,
-                             odd);
+            return wide.walk(node.value, power_of_three<Wide>(chain::Residues<Wide>::kPower),
+                             node.depth, odd);
         }
         const Wide x = node.depth <= chain::Residues<std::uint64_t>::kExactDepth
                            ? node.value
@@ -274,6 +273,8 @@ std::optional<std::vector<std::uint64_t>> count_levels_with(StepRules rules,
                                                             const CountOptions& options,
                                                             CounterChoices choices) {
     if (deepest < 0) return std::vector<std::uint64_t>{};
+    // Deeper values would leave 128 bits.
+    if (deepest > kDeepestLevel) return std::nullopt;
     const std::int32_t jobs = std::max(1, options.jobs);
     const SubtreeEstimate estimate(rules, deepest);
     Estimate work = 0;
@@ -319,8 +320,10 @@ std::optional<std::vector<std::uint64_t>> count_levels_with(StepRules rules,
         }
         job.cells = FrontierCells(cells_for(levels));
         run_job_for(levels, shared, job, std::make_index_sequence<kResidueLevels.size()>());
-        const std::lock_guard lock(shared.mutex);
-        shared.carried->take(job.cells);
+        if (!shared.should_stop()) {
+            const std::lock_guard lock(shared.mutex);
+            shared.carried->take(job.cells);
+        }
         job.cells = {};
     });
     if (shared.should_stop()) return std::nullopt;

@@ -27,7 +27,8 @@ struct CountOptions {
 
 // For every depth d from 0 to `deepest`, the nodes of depth d in the parts
 // (a part with `below` counts its node and every node under it down to
-// `deepest`, one without counts its node alone). Nothing when stopped.
+// `deepest`, one without counts its node alone). Nothing when stopped, or
+// when `deepest` is beyond kDeepestLevel.
 std::optional<std::vector<std::uint64_t>> count_levels(StepRules rules,
                                                        std::span<const TreePart> parts,
                                                        std::int32_t deepest,

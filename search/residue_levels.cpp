@@ -1,23 +1,12 @@
 #include "search/residue_levels.hpp"
 
+#include "search/residue_classes.hpp"
+
 #include <algorithm>
 
 namespace cp {
 
-namespace {
-
-std::uint64_t power_of_three(std::int32_t n) {
-    std::uint64_t p = 1;
-    for (std::int32_t i = 0; i < n; ++i) p *= 3;
-    return p;
-}
-
-// Twice a residue, modulo m (r < 3m).
-std::uint64_t doubled_mod(std::uint64_t r, std::uint64_t m) {
-    return (2 * (r % m)) % m;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 FrontierCells::FrontierCells(std::size_t size)
     : cells(size, 0),
@@ -45,7 +34,6 @@ ResidueLevels::ResidueLevels(StepRules rules, std::int32_t deepest, std::int32_t
     : rules_(rules),
       deepest_(deepest),
       levels_(levels),
-      branching_((rules.compressed == (rules.sign > 0)) ? 2 : 1),
       counts_(static_cast<std::size_t>(deepest) + 1, 0),
       by_level_(static_cast<std::size_t>(levels) + 1) {}
 
@@ -89,18 +77,16 @@ void ResidueLevels::carry(std::int32_t j, std::uint64_t r, std::uint64_t n) {
     counts_[static_cast<std::size_t>(deepest_ - j)] += n;
     if (j == 0) return;
     const std::uint64_t below = power_of_three(j - 1);
-    level(j - 1)[doubled_mod(r, below)] += n;
-    if (r % 3 != branching_) return;
-    const std::uint64_t base = rules_.compressed ? 2 * r : r;
-    std::uint64_t p = (rules_.sign > 0 ? base - 1 : base + 1) / 3;
-    if (p >= below) p -= below;
+    level(j - 1)[doubled_residue(r, below)] += n;
+    if (r % 3 != branching_residue(rules_)) return;
+    const std::uint64_t p = predecessor_residue(r, below, rules_);
     if (rules_.compressed) {
         level(j - 1)[p] += n;
         return;
     }
     // p is odd: counted here, its child twice it one level further down.
     counts_[static_cast<std::size_t>(deepest_ - j + 1)] += n;
-    if (j >= 2) level(j - 2)[doubled_mod(p, power_of_three(j - 2))] += n;
+    if (j >= 2) level(j - 2)[doubled_residue(p, power_of_three(j - 2))] += n;
 }
 
 void ResidueLevels::carry_down(std::span<std::uint64_t> counts) {

@@ -72,7 +72,6 @@ class ResidueLevels {
     StepRules rules_;
     std::int32_t deepest_;
     std::int32_t levels_;
-    std::uint64_t branching_;
     std::vector<std::uint64_t> counts_;
     std::vector<std::vector<std::uint64_t>> by_level_;
 };

@@ -5,6 +5,8 @@
 #include <memory>
 #include <mutex>
 
+#include "search/residue_classes.hpp"
+
 namespace cp {
 
 namespace {
@@ -15,12 +17,6 @@ constexpr std::int32_t kTableLevels = 11;
 // precision at depth 160.
 constexpr std::int32_t kScaledDepths = 160;
 
-constexpr std::uint64_t power_of_three(std::int32_t n) {
-    std::uint64_t p = 1;
-    for (std::int32_t i = 0; i < n; ++i) p *= 3;
-    return p;
-}
-
 constexpr std::uint64_t kClasses = power_of_three(kTableLevels);
 
 // Counts under each residue class, level by level: plain modes keep an even
@@ -30,18 +26,13 @@ std::vector<std::uint32_t> one_level_more(const std::vector<std::uint32_t>& belo
     const std::uint64_t m = power_of_three(j);
     const std::uint64_t m_below = power_of_three(j - 1);
     const std::uint64_t kinds = rules.compressed ? 1 : 2;
-    const std::uint64_t branching = (rules.compressed == (rules.sign > 0)) ? 2 : 1;
     std::vector<std::uint32_t> level(m * kinds);
     for (std::uint64_t c = 0; c < m; ++c) {
-        const std::uint64_t twice = (2 * (c % m_below)) % m_below;
-        const std::uint32_t doubled = below[twice * kinds];
+        const std::uint32_t doubled = below[doubled_residue(c, m_below) * kinds];
         if (kinds == 2) level[2 * c + 1] = doubled;
         std::uint32_t sum = doubled;
-        if (c % 3 == branching) {
-            const std::uint64_t base = rules.compressed ? 2 * c : c;
-            std::uint64_t p = (rules.sign > 0 ? base - 1 : base + 1) / 3;
-            if (p >= m_below) p -= m_below;
-            sum += below[p * kinds + (kinds - 1)];
+        if (c % 3 == branching_residue(rules)) {
+            sum += below[predecessor_residue(c, m_below, rules) * kinds + (kinds - 1)];
         }
         level[c * kinds] = sum;
     }

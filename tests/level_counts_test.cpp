@@ -3,10 +3,12 @@
 // number of jobs, parts of the tree and values beyond 64 bits.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <thread>
 
+#include "console/jobs.hpp"
 #include "plain_walk.hpp"
 #include "search/level_counter.hpp"
 #include "search/pieces.hpp"
@@ -144,25 +146,83 @@ TEST(LevelCounts, CutsAndPiecesCountAsTheWhole) {
     }
 }
 
-TEST(LevelCounts, StopAndProgress) {
+TEST(LevelCounts, ProgressEndsDoneAndAStopGivesNothing) {
     WorkProgress progress;
-    CountOptions options;
-    options.progress = &progress;
+    std::atomic<bool> stop{false};
+    CountOptions options{2, &stop, &progress};
     ASSERT_TRUE(count_levels(kPlusCompressed, std::span(&kRoot, 1), 50, options));
     EXPECT_GT(progress.total.load(), 0u);
     EXPECT_EQ(progress.done.load(), progress.total.load());
+    EXPECT_FALSE(count_levels(kPlus, std::span(&kRoot, 1), kDeepestLevel + 1));
+    stop = true;
+    EXPECT_FALSE(count_levels(kPlus, std::span(&kRoot, 1), 127, options));
+}
 
-    // A count of days, stopped once it is under way.
+// A count of days, stopped once it is under way.
+TEST(LevelCounts, StopsOnceUnderWay) {
+    if (hardware_jobs() == 1) GTEST_SKIP() << "no threads here to set the flag meanwhile";
     std::atomic<bool> stop{false};
-    options.stop = &stop;
-    options.jobs = 2;
+    CountOptions options{2, &stop, nullptr};
     std::thread stopper([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         stop = true;
     });
     EXPECT_FALSE(count_levels(kPlusCompressed, std::span(&kRoot, 1), 127, options));
     stopper.join();
-    EXPECT_FALSE(count_levels(kPlus, std::span(&kRoot, 1), 127, options));
+}
+
+// The nodes of parts in the order the walk meets them.
+std::vector<TreeNode> nodes_of(std::span<const TreePart> parts, StepRules rules,
+                               std::int32_t deepest) {
+    std::vector<TreeNode> nodes;
+    const auto keep = [&](const TreeNode& node) { nodes.push_back(node); };
+    for (const TreePart& part : parts) {
+        if (part.below) {
+            testing::walk_nodes(part.node, rules, deepest, keep);
+        } else {
+            keep(part.node);
+        }
+    }
+    return nodes;
+}
+
+TEST(Pieces, JoinedInOrderAreTheWalk) {
+    const std::int32_t deepest = 30;
+    for (const StepRules rules : kModes) {
+        const auto whole = nodes_of(std::span(&kRoot, 1), rules, deepest);
+        EXPECT_EQ(nodes_of(cut_finer(rules, std::span(&kRoot, 1), deepest, 500), rules, deepest),
+                  whole);
+        for (const std::int32_t count : {1, 3, 16, 200}) {
+            const auto pieces = cut_into_pieces(rules, deepest, count);
+            ASSERT_EQ(pieces.size(), static_cast<std::size_t>(count));
+            std::vector<TreeNode> joined;
+            for (std::int32_t k = 1; k <= count; ++k) {
+                const auto piece = piece_of_tree(rules, deepest, k, count);
+                EXPECT_EQ(piece, pieces[static_cast<std::size_t>(k) - 1]);
+                const auto nodes = nodes_of(piece, rules, deepest);
+                joined.insert(joined.end(), nodes.begin(), nodes.end());
+            }
+            EXPECT_EQ(joined, whole) << mode_name(rules) << " in " << count << " pieces";
+        }
+    }
+    EXPECT_TRUE(piece_of_tree(kPlus, deepest, 0, 3).empty());
+    EXPECT_TRUE(piece_of_tree(kPlus, deepest, 4, 3).empty());
+}
+
+// Every piece holds about as many start numbers as the others.
+TEST(Pieces, AboutEqual) {
+    struct Case {
+        StepRules rules;
+        std::int32_t deepest, count;
+    };
+    for (const Case c : {Case{kPlus, 60, 8}, Case{kMinusCompressed, 50, 30}}) {
+        std::vector<std::uint64_t> sizes;
+        for (const auto& piece : cut_into_pieces(c.rules, c.deepest, c.count)) {
+            sizes.push_back(counted(c.rules, piece, c.deepest).back());
+        }
+        const auto [least, most] = std::minmax_element(sizes.begin(), sizes.end());
+        EXPECT_LT(*most, *least * 3 / 2) << mode_name(c.rules);
+    }
 }
 
 }  // namespace
