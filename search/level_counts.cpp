@@ -181,6 +181,25 @@ struct Handover {
     }
 };
 
+// Hands the parts out to the jobs, one at a time: a node alone is counted
+// here, one with nodes under it by count_below, whose false (or the stop
+// flag) ends every job.
+template <class CountBelow>
+void take_parts(Shared& shared, JobCounts& job, CountBelow&& count_below) {
+    for (std::size_t i = shared.next++; i < shared.parts.size(); i = shared.next++) {
+        const TreePart& part = shared.parts[i].part;
+        if (part.node.depth <= shared.deepest) {
+            if (!part.below) {
+                ++job.nodes[static_cast<std::size_t>(part.node.depth)];
+            } else if (!count_below(part.node)) {
+                shared.stopped = true;
+            }
+        }
+        if (shared.should_stop()) return;
+        if (shared.options->progress) shared.options->progress->done += shared.units[i];
+    }
+}
+
 template <std::int32_t Levels, class RuleType>
 void run_job(Shared& shared, JobCounts& job) {
     const std::int32_t deepest = shared.deepest;
@@ -219,38 +238,22 @@ void run_job(Shared& shared, JobCounts& job) {
                            static_cast<std::uint64_t>(kNarrowModulus), node.depth, odd);
     };
 
-    for (std::size_t i = shared.next++; i < shared.parts.size(); i = shared.next++) {
-        const TreePart& part = shared.parts[i].part;
-        if (part.node.depth <= deepest) {
-            if (!part.below) {
-                ++job.nodes[static_cast<std::size_t>(part.node.depth)];
-            } else if (!walk(walk, part.node)) {
-                shared.stopped = true;
-            }
-        }
-        if (shared.should_stop()) return;
-        if (shared.options->progress) shared.options->progress->done += shared.units[i];
+    take_parts(shared, job, [&](const TreeNode& node) {
+        const bool walked = walk(walk, node);
         if (job.cells.spills.size() >= kSpillsToHandOver) {
             const std::lock_guard lock(shared.mutex);
             shared.carried->take(job.cells);
         }
-    }
+        return walked;
+    });
 }
 
 // Trees too small for residues: every node counted.
 void run_small_job(Shared& shared, JobCounts& job) {
-    for (std::size_t i = shared.next++; i < shared.parts.size(); i = shared.next++) {
-        const TreePart& part = shared.parts[i].part;
-        if (part.node.depth <= shared.deepest) {
-            if (part.below) {
-                count_every_node(part.node, shared.rules, shared.deepest, job.nodes);
-            } else {
-                ++job.nodes[static_cast<std::size_t>(part.node.depth)];
-            }
-        }
-        if (shared.should_stop()) return;
-        if (shared.options->progress) shared.options->progress->done += shared.units[i];
-    }
+    take_parts(shared, job, [&](const TreeNode& node) {
+        count_every_node(node, shared.rules, shared.deepest, job.nodes);
+        return true;
+    });
 }
 
 template <std::size_t... I>
