@@ -1,9 +1,11 @@
 // collatzperm: keys from standard input and the screen on standard output, each
-// handled the terminal way when it is a terminal and the pipe way when it is not.
+// handled the terminal way when it is a terminal and the pipe way when it is not;
+// or, after a command word, a command for scripts.
 #include <string_view>
 #include <vector>
 
 #include "app/command_line.hpp"
+#include "commands/commands.hpp"
 #include "console/console.hpp"
 #include "console/split_terminal.hpp"
 #include "console/standard_streams.hpp"
@@ -12,6 +14,9 @@
 
 int main(int argc, char** argv) {
     const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    if (!arguments.empty() && cp::is_command_word(arguments.front())) {
+        return cp::run_command_of_process(arguments);
+    }
     if (const auto status = cp::answer_command_line(arguments)) return *status;
 
     const cp::StandardStreams streams =

@@ -18,5 +18,8 @@ add_test(NAME web_browser_session
 # counts the rows of a search.
 add_test(NAME web_phone_session
   COMMAND node ${CMAKE_CURRENT_SOURCE_DIR}/web/phone_session.mjs ${COLLATZPERM_SITE} ${COLLATZPERM_NATIVE_PROGRAM})
-set_tests_properties(web_golden_tour PROPERTIES TIMEOUT 120)
+add_test(NAME web_commands_golden
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/web/commands_golden.sh $<TARGET_FILE:collatzperm-node>
+          ${CMAKE_CURRENT_SOURCE_DIR}/golden/commands.txt)
+set_tests_properties(web_golden_tour web_commands_golden PROPERTIES TIMEOUT 120)
 set_tests_properties(web_browser_session web_phone_session PROPERTIES TIMEOUT 300 RUN_SERIAL ON)
