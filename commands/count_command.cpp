@@ -6,14 +6,11 @@
 
 #include "commands/command_runs.hpp"
 #include "commands/progress_line.hpp"
-#include "console/numbers/decimal_writer.hpp"
 #include "search/level_counts.hpp"
 
 namespace cp {
 
 namespace {
-
-constexpr std::size_t kWidestCount = 40;
 
 RecordLayout count_layout(Format format, std::int32_t last) {
     const std::size_t exponent_digits = last >= 100 ? 3 : last >= 10 ? 2 : 1;
@@ -22,11 +19,6 @@ RecordLayout count_layout(Format format, std::int32_t last) {
         {"count", true, digits_of_power_of_two(last)},
     }};
     return RecordLayout(format, fields);
-}
-
-std::string_view decimal(char (&room)[kWidestCount], std::uint64_t value) {
-    const char* first = detail::write_decimal_backward(room + kWidestCount, value);
-    return {first, static_cast<std::size_t>(room + kWidestCount - first)};
 }
 
 }  // namespace
@@ -58,8 +50,8 @@ int run_count_command(const CommandRequest& request, const CommandEnvironment& e
     const RecordLayout layout = count_layout(request.format, last);
     if (request.part == 1) output.text().append(layout.header());
     for (std::int32_t exponent = request.first; exponent <= last; ++exponent) {
-        char exponent_room[kWidestCount];
-        char count_room[kWidestCount];
+        DecimalRoom exponent_room;
+        DecimalRoom count_room;
         const std::array<std::optional<std::string_view>, 2> values = {
             decimal(exponent_room, static_cast<std::uint64_t>(exponent)),
             decimal(count_room, (*counts)[static_cast<std::size_t>(exponent)]),

@@ -1,5 +1,7 @@
 #include "commands/help_texts.hpp"
 
+#include <initializer_list>
+
 namespace cp {
 
 const std::string_view kCommandSummary =
@@ -38,22 +40,14 @@ constexpr std::string_view kSearchHelp =
     "  multiplications  the number of multiplication steps\n"
     "  parity           I characters, one per step from the start number on:\n"
     "                   1 a multiplication, 0 a halving\n"
-    "\n"
-    "Options:\n"
-    "  --variant=3n+1|3n-1   the step of an odd n (default 3n+1)\n"
-    "  --compressed          a multiplication and its halving as one step\n"
-    "  --format=text|csv|json\n"
-    "                        columns for people (default), CSV with a header\n"
-    "                        line, or JSON Lines\n"
+    "\n";
+constexpr std::string_view kSearchOptions =
     "  --jobs=N              walk on N cores (default: every core); the output\n"
     "                        is the same whatever N is\n"
     "  --part=K/N            only the K-th of N pieces (1 <= K <= N <= 10000):\n"
     "                        the N outputs joined in order are the whole search,\n"
-    "                        rows and header line included\n"
-    "  --progress=auto|always|never\n"
-    "                        a progress line on standard error (auto: when it\n"
-    "                        is a terminal)\n"
-    "  -h, --help            show this help and exit\n"
+    "                        rows and header line included\n";
+constexpr std::string_view kSearchEnd =
     "\n"
     "Records stream as they are found; Ctrl+C stops at a whole record.\n";
 
@@ -64,21 +58,13 @@ constexpr std::string_view kCountHelp =
     "For each exponent from A to B (1 <= A <= B <= 127), how many start numbers\n"
     "2^I has: the number of records of collatzperm search I. One walk counts\n"
     "the whole range. The fields: exponent, count.\n"
-    "\n"
-    "Options:\n"
-    "  --variant=3n+1|3n-1   the step of an odd n (default 3n+1)\n"
-    "  --compressed          a multiplication and its halving as one step\n"
-    "  --format=text|csv|json\n"
-    "                        columns for people (default), CSV with a header\n"
-    "                        line, or JSON Lines\n"
+    "\n";
+constexpr std::string_view kCountOptions =
     "  --jobs=N              count on N cores (default: every core)\n"
     "  --part=K/N            only the K-th of N pieces (1 <= K <= N <= 10000);\n"
     "                        each lists every exponent, so the N outputs sum to\n"
-    "                        the whole; only part 1 writes the header line\n"
-    "  --progress=auto|always|never\n"
-    "                        a progress line on standard error (auto: when it\n"
-    "                        is a terminal)\n"
-    "  -h, --help            show this help and exit\n"
+    "                        the whole; only part 1 writes the header line\n";
+constexpr std::string_view kCountEnd =
     "\n"
     "Ctrl+C stops the count; it then writes nothing.\n";
 
@@ -90,29 +76,44 @@ constexpr std::string_view kSequenceHelp =
     "It ends at 1, or at the first value that repeats one before it. The\n"
     "fields: step (from 0, which is N), value, repeat_of (the step where a\n"
     "repeating value first appeared; empty otherwise).\n"
-    "\n"
+    "\n";
+
+// The options every command takes, and those of the walks.
+constexpr std::string_view kCommonOptions =
     "Options:\n"
     "  --variant=3n+1|3n-1   the step of an odd n (default 3n+1)\n"
-    "  --compressed          (3n+1)/2 or (3n-1)/2 as one step\n"
+    "  --compressed          a multiplication and its halving as one step\n"
     "  --format=text|csv|json\n"
     "                        columns for people (default), CSV with a header\n"
-    "                        line, or JSON Lines\n"
-    "  -h, --help            show this help and exit\n";
+    "                        line, or JSON Lines\n";
+constexpr std::string_view kProgressOption =
+    "  --progress=auto|always|never\n"
+    "                        a progress line on standard error (auto: when it\n"
+    "                        is a terminal)\n";
+constexpr std::string_view kHelpOption = "  -h, --help            show this help and exit\n";
+
+std::string joined(std::initializer_list<std::string_view> pieces) {
+    std::string text;
+    for (const std::string_view piece : pieces) text += piece;
+    return text;
+}
 
 }  // namespace
 
 std::string command_help(std::optional<Command> command) {
     switch (command.value_or(Command::help)) {
         case Command::search:
-            return std::string(kSearchHelp);
+            return joined({kSearchHelp, kCommonOptions, kSearchOptions, kProgressOption,
+                           kHelpOption, kSearchEnd});
         case Command::count:
-            return std::string(kCountHelp);
+            return joined({kCountHelp, kCommonOptions, kCountOptions, kProgressOption, kHelpOption,
+                           kCountEnd});
         case Command::sequence:
-            return std::string(kSequenceHelp);
+            return joined({kSequenceHelp, kCommonOptions, kHelpOption});
         case Command::help:
             break;
     }
-    return std::string(kOverviewStart) + std::string(kCommandSummary) + std::string(kOverviewEnd);
+    return joined({kOverviewStart, kCommandSummary, kOverviewEnd});
 }
 
 }  // namespace cp

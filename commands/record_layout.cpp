@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "console/numbers/decimal_writer.hpp"
+
 namespace cp {
 
 namespace {
@@ -85,6 +87,12 @@ void RecordLayout::append(ByteBuffer& out,
         out.commit(put(p, f, value));
     }
     out.append(around_.back());
+}
+
+std::string_view decimal(DecimalRoom& room, std::uint64_t value) {
+    char* end = room.data() + room.size();
+    const char* first = detail::write_decimal_backward(end, value);
+    return {first, static_cast<std::size_t>(end - first)};
 }
 
 std::size_t digits_of_power_of_two(std::int32_t exponent) {

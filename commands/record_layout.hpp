@@ -2,6 +2,7 @@
 // How the records of a command are written: CSV with a header line, JSON
 // Lines, or text columns for people. A layout knows the bytes around each
 // field, so that hot paths write the values straight between them.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -54,6 +55,10 @@ class RecordLayout {
     std::vector<std::string> around_;
     std::vector<std::size_t> widths_;
 };
+
+// Room for the digits of any 64-bit number, and those digits written there.
+using DecimalRoom = std::array<char, 20>;
+std::string_view decimal(DecimalRoom& room, std::uint64_t value);
 
 // The number of decimal digits of 2^exponent (0 to 127): the widest start
 // number of a search that deep, and as wide as its rows can be, since its

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 namespace cp {
@@ -99,6 +101,16 @@ std::variant<std::int32_t, std::string> exponent_of(std::string_view text) {
     return static_cast<std::int32_t>(*value);
 }
 
+// The choice that `value` names.
+template <class T>
+std::optional<T> one_of(std::string_view value,
+                        std::initializer_list<std::pair<std::string_view, T>> choices) {
+    for (const auto& [name, choice] : choices) {
+        if (value == name) return choice;
+    }
+    return std::nullopt;
+}
+
 class Reader {
   public:
     explicit Reader(CommandRequest& request) : request_(request) {}
@@ -117,25 +129,16 @@ class Reader {
             }
             request_.rules.sign = value == "3n+1" ? +1 : -1;
         } else if (option.name == "--format") {
-            if (value == "text") {
-                request_.format = Format::text;
-            } else if (value == "csv") {
-                request_.format = Format::csv;
-            } else if (value == "json") {
-                request_.format = Format::json;
-            } else {
-                return with_range("unknown format " + quoted(value), kFormatValues);
-            }
+            const auto format = one_of<Format>(
+                value, {{"text", Format::text}, {"csv", Format::csv}, {"json", Format::json}});
+            if (!format) return with_range("unknown format " + quoted(value), kFormatValues);
+            request_.format = *format;
         } else if (option.name == "--progress") {
-            if (value == "auto") {
-                request_.progress = ProgressMode::automatic;
-            } else if (value == "always") {
-                request_.progress = ProgressMode::always;
-            } else if (value == "never") {
-                request_.progress = ProgressMode::never;
-            } else {
-                return with_range("unknown progress " + quoted(value), kProgressValues);
-            }
+            const auto progress = one_of<ProgressMode>(value, {{"auto", ProgressMode::automatic},
+                                                               {"always", ProgressMode::always},
+                                                               {"never", ProgressMode::never}});
+            if (!progress) return with_range("unknown progress " + quoted(value), kProgressValues);
+            request_.progress = *progress;
         } else if (option.name == "--jobs") {
             const auto jobs = whole_number(value);
             if (!jobs) return with_range(shown + " is not a whole number", kJobsValues);

@@ -25,6 +25,9 @@ constexpr std::size_t kLargestChunk = 64 * 1024;
 constexpr std::size_t kSmallestChunk = 4 * 1024;
 // Parts per thread: enough for each to find work while one part is slow.
 constexpr std::size_t kPartsPerJob = 64;
+// A tree this shallow is walked in a few milliseconds, less than threads
+// take to start on a busy machine: its first record would come later.
+constexpr std::int32_t kDeepestWalkAlone = 40;
 
 RecordLayout search_layout(Format format, std::int32_t exponent) {
     const std::size_t exponent_digits = exponent >= 100 ? 3 : exponent >= 10 ? 2 : 1;
@@ -108,7 +111,7 @@ void list_side_by_side(const ListingJob& job, std::span<const TreePart> piece, R
         written.add(chunk->view());
         rows.append(output.text(), chunk->view());
         chunks.give_back(std::move(*chunk));
-        if (!output.write_if_large() || job.interrupt->load()) {
+        if (!output.write() || job.interrupt->load()) {
             cancel.store(true);
             chunks.cancel();
         }
@@ -121,7 +124,7 @@ void list_side_by_side(const ListingJob& job, std::span<const TreePart> piece, R
 int run_search_command(const CommandRequest& request, const CommandEnvironment& environment) {
     const std::int32_t exponent = request.first;
     const StepRules rules = request.rules;
-    const std::int32_t jobs = jobs_for(request, environment);
+    const std::int32_t jobs = exponent <= kDeepestWalkAlone ? 1 : jobs_for(request, environment);
     const RecordLayout layout = search_layout(request.format, exponent);
     RecordOutput output(environment.out);
 

@@ -56,11 +56,6 @@ char* put_right_aligned(char* p, TreeValue v, std::size_t width) {
     return copy(p + pad, std::string_view(first, size));
 }
 
-std::string_view decimal(char (&room)[kWidestValue], std::uint64_t value) {
-    const char* first = detail::write_decimal_backward(room + kWidestValue, value);
-    return {first, static_cast<std::size_t>(room + kWidestValue - first)};
-}
-
 // A value as field f of the layout takes it.
 std::string padded(const RecordLayout& layout, std::size_t f, std::string_view value) {
     std::string text(layout.room(f, value.size()), ' ');
@@ -70,7 +65,7 @@ std::string padded(const RecordLayout& layout, std::size_t f, std::string_view v
 
 // Everything before a record's row.
 std::string record_head(const RecordLayout& layout, std::int32_t exponent) {
-    char room[kWidestValue];
+    DecimalRoom room;
     return std::string(layout.around(kExponent)) +
            padded(layout, kExponent, decimal(room, static_cast<std::uint64_t>(exponent))) +
            std::string(layout.around(kRow));
@@ -89,7 +84,7 @@ class RecordVisitor {
           layout_(*job.layout),
           row_(first_row.value_or(1), job.layout->width(kRow)),
           numbered_(first_row.has_value()) {
-        char room[kWidestValue];
+        DecimalRoom room;
         if (numbered_) head_ = record_head(layout_, job.exponent);
         std::size_t m_width = 0;
         for (std::int32_t m = 0; m <= job.exponent; ++m) {

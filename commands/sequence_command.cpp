@@ -4,14 +4,12 @@
 #include <string_view>
 
 #include "commands/command_runs.hpp"
-#include "console/numbers/decimal_writer.hpp"
 #include "explorer/exact_sequence.hpp"
 
 namespace cp {
 
 namespace {
 
-constexpr std::size_t kWidestStep = 24;
 // Text columns: the value last, where its digits, however many, need no
 // column after them; the steps as wide as a sequence of thousands of digits
 // needs.
@@ -34,11 +32,6 @@ RecordLayout sequence_layout(Format format) {
     return RecordLayout(format, fields);
 }
 
-std::string_view decimal(char (&room)[kWidestStep], std::uint64_t value) {
-    const char* first = detail::write_decimal_backward(room + kWidestStep, value);
-    return {first, static_cast<std::size_t>(room + kWidestStep - first)};
-}
-
 }  // namespace
 
 int run_sequence_command(const CommandRequest& request, const CommandEnvironment& environment) {
@@ -50,8 +43,8 @@ int run_sequence_command(const CommandRequest& request, const CommandEnvironment
     output.text().append(layout.header());
     while (const auto step = sequence->next()) {
         if (environment.interrupt.load(std::memory_order_relaxed)) break;
-        char step_room[kWidestStep];
-        char repeat_room[kWidestStep];
+        DecimalRoom step_room;
+        DecimalRoom repeat_room;
         const std::optional<std::string_view> number = decimal(step_room, step->step);
         std::optional<std::string_view> repeat_of;
         if (step->repeat_of) repeat_of = decimal(repeat_room, *step->repeat_of);

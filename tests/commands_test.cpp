@@ -205,25 +205,31 @@ TEST(CountCommand, CountsAsKnown) {
 
 TEST(Commands, SameBytesWhateverTheJobsAndPieces) {
     for (const Mode& mode : kModes) {
+        const auto search = [&](std::vector<std::string> words) {
+            return run(words_of(words, mode)).out;
+        };
+        // 2^42 is deep enough to be shared among threads.
+        const std::string deep = search({"search", "42", "--format=csv", "--jobs=1"});
+        for (const char* jobs : {"--jobs=2", "--jobs=5"}) {
+            EXPECT_EQ(search({"search", "42", "--format=csv", jobs}), deep) << jobs << mode.variant;
+        }
         for (const char* format : {"--format=text", "--format=json"}) {
-            const auto search = words_of({"search", "32", format}, mode);
-            auto with = [&](std::vector<std::string> extra) {
-                std::vector<std::string> words = search;
-                words.insert(words.end(), extra.begin(), extra.end());
-                return run(words).out;
-            };
-            const std::string whole = with({"--jobs=1"});
-            for (const char* jobs : {"--jobs=2", "--jobs=5"})
-                EXPECT_EQ(with({jobs}), whole) << jobs;
+            const std::string whole = search({"search", "32", format});
             for (const int n : {2, 3, 7}) {
                 std::string joined;
                 for (int k = 1; k <= n; ++k) {
-                    joined +=
-                        with({"--part=" + std::to_string(k) + "/" + std::to_string(n), "--jobs=2"});
+                    joined += search({"search", "32", format,
+                                      "--part=" + std::to_string(k) + "/" + std::to_string(n)});
                 }
                 EXPECT_EQ(joined, whole) << n << " pieces, " << mode.variant << format;
             }
         }
+        std::string joined;
+        for (int k = 1; k <= 3; ++k) {
+            joined += search(
+                {"search", "42", "--format=csv", "--jobs=2", "--part=" + std::to_string(k) + "/3"});
+        }
+        EXPECT_EQ(joined, deep) << mode.variant;
     }
 }
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -85,6 +86,23 @@ int wait_for(pid_t pid, std::chrono::seconds limit) {
     return status;
 }
 
+// Waits until the program catches SIGINT (Linux tells in /proc): a signal
+// before that would end it as any program, before it could take it.
+bool catches_interrupt(pid_t pid) {
+    const auto deadline = Clock::now() + std::chrono::seconds(20);
+    while (Clock::now() < deadline) {
+        std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+        for (std::string line; std::getline(status, line);) {
+            if (line.starts_with("SigCgt:") &&
+                ((std::stoull(line.substr(7), nullptr, 16) >> (SIGINT - 1)) & 1) != 0) {
+                return true;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
+}
+
 TEST(CommandsProcess, CtrlCEndsAtAWholeRecordWithStatus130) {
     for (const char* jobs : {"--jobs=1", "--jobs=2"}) {
         Child child = start({"search", "127", "--format=csv", jobs});
@@ -108,7 +126,10 @@ TEST(CommandsProcess, CtrlCEndsAtAWholeRecordWithStatus130) {
 
     // A count stopped before its end writes nothing.
     Child child = start({"count", "1..127", "--format=csv"});
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    // An emulator catches every signal from its start, before the program
+    // does: some time more for the program to get there.
+    ASSERT_TRUE(catches_interrupt(child.pid));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
     kill(child.pid, SIGINT);
     const std::string out = drain(child.out);
     const int status = wait_for(child.pid, std::chrono::seconds(20));
