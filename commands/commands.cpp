@@ -58,6 +58,7 @@ int run_command_of_process(std::span<const std::string_view> arguments) {
         .errors = errors,
         .interrupt = catch_interrupt(),
         .error_is_terminal = error_is_terminal(),
+        .output_is_terminal = output_is_terminal(),
         .hardware_jobs = static_cast<std::int32_t>(std::thread::hardware_concurrency()),
         .threads = threads_available(),
     };

@@ -17,6 +17,7 @@ struct CommandEnvironment {
     OutputSink& errors;
     const std::atomic<bool>& interrupt;
     bool error_is_terminal = false;
+    bool output_is_terminal = false;
     std::int32_t hardware_jobs = 1;
     bool threads = true;
 };

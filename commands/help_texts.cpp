@@ -89,7 +89,7 @@ constexpr std::string_view kCommonOptions =
 constexpr std::string_view kProgressOption =
     "  --progress=auto|always|never\n"
     "                        a progress line on standard error (auto: when it\n"
-    "                        is a terminal)\n";
+    "                        is a terminal and the records go elsewhere)\n";
 constexpr std::string_view kHelpOption = "  -h, --help            show this help and exit\n";
 
 std::string joined(std::initializer_list<std::string_view> pieces) {

@@ -22,8 +22,10 @@ int put_duration(char* piece, std::size_t size, double seconds, const char* afte
 
 bool progress_wanted(ProgressMode mode, const CommandEnvironment& environment) {
     if (!environment.threads) return false;
+    // Records on the same screen would be drawn over.
     return mode == ProgressMode::always ||
-           (mode == ProgressMode::automatic && environment.error_is_terminal);
+           (mode == ProgressMode::automatic && environment.error_is_terminal &&
+            !environment.output_is_terminal);
 }
 
 std::string progress_text(const ProgressReading& reading, double seconds) {

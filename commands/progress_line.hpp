@@ -22,7 +22,7 @@ struct ProgressReading {
 };
 
 // Whether the command shows the line: asked for, or standard error is a
-// terminal; never without threads to draw it.
+// terminal and the records go elsewhere; never without threads to draw it.
 bool progress_wanted(ProgressMode mode, const CommandEnvironment& environment);
 
 class ProgressLine {

@@ -10,6 +10,7 @@ namespace cp {
 bool threads_available();
 
 bool error_is_terminal();
+bool output_is_terminal();
 
 // From now on a first Ctrl+C sets the flag, which long work polls so that
 // it ends at a whole record; a second one ends the program at once.

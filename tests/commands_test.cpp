@@ -49,6 +49,7 @@ Outcome run(const std::vector<std::string>& words, std::size_t room = std::strin
                                          .errors = err,
                                          .interrupt = never,
                                          .error_is_terminal = false,
+                                         .output_is_terminal = false,
                                          .hardware_jobs = 2,
                                          .threads = threads_available()};
     const std::vector<std::string_view> arguments(words.begin(), words.end());

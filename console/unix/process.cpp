@@ -24,6 +24,10 @@ bool error_is_terminal() {
     return isatty(STDERR_FILENO) != 0;
 }
 
+bool output_is_terminal() {
+    return isatty(STDOUT_FILENO) != 0;
+}
+
 const std::atomic<bool>& catch_interrupt() {
     struct sigaction action {};
     action.sa_handler = note_interrupt;

@@ -12,6 +12,10 @@ bool error_is_terminal() {
     return false;
 }
 
+bool output_is_terminal() {
+    return false;
+}
+
 const std::atomic<bool>& catch_interrupt() {
     static const std::atomic<bool> never{false};
     return never;

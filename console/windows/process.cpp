@@ -25,6 +25,10 @@ bool error_is_terminal() {
     return is_console(2);
 }
 
+bool output_is_terminal() {
+    return is_console(1);
+}
+
 const std::atomic<bool>& catch_interrupt() {
     SetConsoleCtrlHandler(note_interrupt, TRUE);
     return interrupted;
