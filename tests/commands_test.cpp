@@ -205,32 +205,31 @@ TEST(CountCommand, CountsAsKnown) {
 }
 
 TEST(Commands, SameBytesWhateverTheJobsAndPieces) {
-    for (const Mode& mode : kModes) {
-        const auto search = [&](std::vector<std::string> words) {
-            return run(words_of(words, mode)).out;
-        };
-        // 2^42 is deep enough to be shared among threads.
-        const std::string deep = search({"search", "42", "--format=csv", "--jobs=1"});
-        for (const char* jobs : {"--jobs=2", "--jobs=5"}) {
-            EXPECT_EQ(search({"search", "42", "--format=csv", jobs}), deep) << jobs << mode.variant;
-        }
-        for (const char* format : {"--format=text", "--format=json"}) {
-            const std::string whole = search({"search", "32", format});
-            for (const int n : {2, 3, 7}) {
-                std::string joined;
-                for (int k = 1; k <= n; ++k) {
-                    joined += search({"search", "32", format,
-                                      "--part=" + std::to_string(k) + "/" + std::to_string(n)});
-                }
-                EXPECT_EQ(joined, whole) << n << " pieces, " << mode.variant << format;
-            }
-        }
+    const auto pieces = [](std::vector<std::string> words, int n) {
         std::string joined;
-        for (int k = 1; k <= 3; ++k) {
-            joined += search(
-                {"search", "42", "--format=csv", "--jobs=2", "--part=" + std::to_string(k) + "/3"});
+        words.emplace_back();
+        for (int k = 1; k <= n; ++k) {
+            words.back() = "--part=" + std::to_string(k) + "/" + std::to_string(n);
+            joined += run(words).out;
         }
-        EXPECT_EQ(joined, deep) << mode.variant;
+        return joined;
+    };
+    // 2^42 is deep enough to be shared among threads.
+    const std::vector<std::string> deep = {"search", "42", "--format=csv", "--variant=3n-1"};
+    const std::string whole = run(deep).out;
+    for (const char* jobs : {"--jobs=1", "--jobs=5"}) {
+        auto words = deep;
+        words.emplace_back(jobs);
+        EXPECT_EQ(run(words).out, whole) << jobs;
+        EXPECT_EQ(pieces(words, 3), whole) << jobs;
+    }
+    for (const Mode& mode : kModes) {
+        for (const char* format : {"--format=text", "--format=json"}) {
+            const auto words = words_of({"search", "32", format}, mode);
+            const std::string all = run(words).out;
+            for (const int n : {2, 7})
+                EXPECT_EQ(pieces(words, n), all) << n << mode.variant << format;
+        }
     }
 }
 
