@@ -25,6 +25,7 @@ class PermutationSearch {
     void printRow(std::int64_t multiplications);
 
   private:
+    struct RowVisitor;
     void print_first_odd_line(std::int64_t p);
     void handle_run_time_key();
     void run_time_prompt();

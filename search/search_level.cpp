@@ -1,5 +1,6 @@
 #include "console/strings.hpp"
 #include "search/permutation_search.hpp"
+#include "search/search_walk.hpp"
 #include "search/texts.hpp"
 
 namespace cp {
@@ -21,45 +22,32 @@ void PermutationSearch::print_first_odd_line(std::int64_t p) {
     console_.print_newline();
 }
 
+// The shared walk, seen by the rows: the pattern on the state, a first-odd
+// line for each predecessor taken when asked for, a row for each start number.
+struct PermutationSearch::RowVisitor {
+    State& state;
+    PermutationSearch& search;
+    StepRules rules() const {
+        return {.sign = state.multiplierSign == 1 ? +1 : -1,
+                .compressed = state.compressedMode != 0};
+    }
+    bool stopped() const { return !state.stopRequest.empty(); }
+    void mark(std::int64_t position, bool multiplication) {
+        state.stepPattern[static_cast<std::size_t>(position - 1)] = multiplication ? kMarker : '.';
+    }
+    void accepted(std::int64_t p) {
+        if (state.firstOddOption == 1) search.print_first_odd_line(p);
+    }
+    void found(std::int64_t start, std::int64_t multiplications) {
+        state.currentStart = start;
+        search.printRow(multiplications);
+    }
+};
+
 void PermutationSearch::searchLevel(std::int64_t value, std::int64_t stepsLeft,
                                     std::int64_t multiplications) {
-    if (!state_.stopRequest.empty()) return;
-    const std::int64_t rest = stepsLeft - 1;
-    const std::int64_t candidate = 2 * value;
-    // Position stepsLeft of the pattern (1-based) is this level's step.
-    const auto position = static_cast<std::size_t>(stepsLeft - 1);
-
-    state_.stepPattern[position] = '.';
-    if (rest == 0) {
-        state_.currentStart = candidate;
-        printRow(multiplications);
-    } else {
-        searchLevel(candidate, rest, multiplications);
-    }
-
-    // Every value here is positive, so C++ division and % agree with the
-    // program's truncating integer division and remainder.
-    const std::int64_t base = state_.compressedMode == 0 ? value : candidate;
-    const std::int64_t remainder = base % 3;
-    std::int64_t p = 0;
-    bool accepted = false;
-    if (state_.multiplierSign == 1) {
-        p = base / 3;
-        accepted = remainder == 1 && p % 2 > 0 && p > 1;
-    } else {
-        p = (base + 1) / 3;
-        accepted = remainder == 2 && p % 2 != 0 && p > 1;
-    }
-    // The multiplication mark stands whether or not p is taken.
-    state_.stepPattern[position] = kMarker;
-    if (!accepted) return;
-    if (state_.firstOddOption == 1) print_first_odd_line(p);
-    if (rest == 0) {
-        state_.currentStart = p;
-        printRow(multiplications + 1);
-    } else {
-        searchLevel(p, rest, multiplications + 1);
-    }
+    RowVisitor visitor{state_, *this};
+    cp::searchLevel(visitor, value, stepsLeft, multiplications);
 }
 
 }  // namespace cp

@@ -27,5 +27,8 @@ add_test(NAME web_help_examples
   COMMAND node ${CMAKE_CURRENT_SOURCE_DIR}/web/help_examples.mjs ${COLLATZPERM_NATIVE_PROGRAM} ${PROJECT_SOURCE_DIR})
 # A resize keeps the cursor on its cell, on xterm.js's headless build.
 add_test(NAME web_resize_cursor COMMAND node ${CMAKE_CURRENT_SOURCE_DIR}/web/resize_cursor.mjs)
-set_tests_properties(web_golden_tour web_golden_tour_en PROPERTIES TIMEOUT 120)
+add_test(NAME web_commands_golden
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/web/commands_golden.sh $<TARGET_FILE:collatzperm-node>
+          ${CMAKE_CURRENT_SOURCE_DIR}/golden/commands.txt)
+set_tests_properties(web_golden_tour web_golden_tour_en web_commands_golden PROPERTIES TIMEOUT 120)
 set_tests_properties(web_browser_session web_phone_session PROPERTIES TIMEOUT 300 RUN_SERIAL ON)
