@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "commands/help_texts.hpp"
 #include "console/conventions.hpp"
 
 namespace cp {
@@ -20,6 +21,7 @@ constexpr std::string_view kVersionText = "collatzperm " COLLATZPERM_VERSION "\n
 // (console/*/conventions.cpp) and the option tables below.
 constexpr std::string_view kHelpText =
     "Usage: collatzperm [--language=en] [{help} | --version]\n"
+    "       collatzperm COMMAND [ARGUMENT] [OPTION]...\n"
     "\n"
     "Explore the Collatz sequences that start at powers of two. For an exponent\n"
     "i from 1 to 32, collatzperm finds every start number whose sequence reaches\n"
@@ -42,6 +44,9 @@ constexpr std::string_view kHelpText =
     "a key and a line end is Enter; when standard output is not a {terminal}, it\n"
     "writes a plain UTF-8 transcript. For example:\n"
     "{example}"
+    "\n"
+    "Commands for scripts, records on standard output (collatzperm help COMMAND):\n"
+    "{commands}"
     "\n"
     "Options:\n"
     "{options}"
@@ -131,6 +136,7 @@ std::string help_text(const CommandLineConventions& platform) {
     fill(text, "{example}", indented(platform.pipe_example));
     fill(text, "{options}", table(options, column));
     fill(text, "{environment}", table(kEnvironment, column));
+    fill(text, "{commands}", kCommandSummary);
     fill(text, "{manual}", platform.manual);
     return text;
 }

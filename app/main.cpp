@@ -1,10 +1,12 @@
 // collatzperm: keys from standard input and the screen on standard output, each
-// handled the terminal way when it is a terminal and the pipe way when it is not.
+// handled the terminal way when it is a terminal and the pipe way when it is not;
+// or, after a command word, a command for scripts.
 #include <string_view>
 #include <vector>
 
 #include "app/command_line.hpp"
 #include "app/language.hpp"
+#include "commands/commands.hpp"
 #include "console/console.hpp"
 #include "console/picture_channel.hpp"
 #include "console/split_terminal.hpp"
@@ -17,6 +19,11 @@ int main(int argc, char** argv) {
     const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     const cp::LanguageChoice language = cp::choose_language(arguments);
     if (language.error != 0) return language.error;
+    // The commands write field names, in no language: a language before them
+    // changes nothing.
+    if (!language.rest.empty() && cp::is_command_word(language.rest.front())) {
+        return cp::run_command_of_process(language.rest);
+    }
     if (const auto status = cp::answer_command_line(language.rest)) return *status;
 
     const cp::StandardStreams streams =

@@ -8,9 +8,6 @@
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <pty.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -22,9 +19,11 @@
 #include <string_view>
 #include <vector>
 
+#include "program_runs.hpp"
+
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using namespace cp::bench;
 
 constexpr int kRuns = 9;
 constexpr int kStartRuns = 21;
@@ -32,59 +31,8 @@ constexpr unsigned short kPtyColumns = 80;
 constexpr unsigned short kPtyRows = 24;
 constexpr std::string_view kStartTableEnd = "Bitte EMTER  ..........";
 
-struct Run {
-    double seconds = 0;      // wall clock, from fork to the end of the child's output
-    double cpu_seconds = 0;  // the child's user and system time
-};
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-int open_or_die(const char* path, int flags) {
-    const int fd = ::open(path, flags | O_CLOEXEC, 0644);
-    if (fd < 0) std::abort();
-    return fd;
-}
-
-// COLLATZPERM_PROGRAM in the environment measures another build (an older one, say).
-std::string program() {
-    const char* chosen = std::getenv("COLLATZPERM_PROGRAM");
-    return chosen != nullptr && *chosen != '\0' ? chosen : COLLATZPERM_BINARY;
-}
-
 std::string transcript_path() {
     return std::string(COLLATZPERM_BENCH_DIR) + "/session_transcript.txt";
-}
-
-// Starts argv with the given standard input and output; standard error is
-// discarded. posix_spawn is cheaper than a fork of this process.
-pid_t spawn(const std::vector<std::string>& argv, int in, int out) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, in, 0);
-    posix_spawn_file_actions_adddup2(&actions, out, 1);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    pid_t pid = -1;
-    if (posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ) != 0) std::abort();
-    posix_spawn_file_actions_destroy(&actions);
-    return pid;
-}
-
-Run reap(pid_t pid, Clock::time_point started) {
-    int status = 0;
-    rusage usage{};
-    ::wait4(pid, &status, 0, &usage);
-    Run run;
-    run.seconds = std::chrono::duration<double>(Clock::now() - started).count();
-    run.cpu_seconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                      static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) run.seconds = -1;
-    return run;
 }
 
 struct Pty {
@@ -150,9 +98,7 @@ Run run_through_pty(const std::vector<std::string>& argv, const char* input,
     return reap(pid, started);
 }
 
-// Peak resident memory in MiB, as /usr/bin/time sees it: a child's own
-// figure from wait4 would include the pages it shared with this process
-// before its exec.
+// Peak resident memory in MiB, as /usr/bin/time sees it.
 double peak_mib(bool through_pty) {
     const std::string report = transcript_path() + ".peak";
     const std::vector<std::string> argv = {"/usr/bin/time", "-f", "%M", "-o", report, program()};
@@ -165,12 +111,7 @@ double peak_mib(bool through_pty) {
         ::close(keys);
         ::close(out);
     }
-    std::FILE* f = std::fopen(report.c_str(), "r");
-    if (f == nullptr) return -1;
-    double kib = -1;
-    if (std::fscanf(f, "%lf", &kib) != 1) kib = -1;
-    std::fclose(f);
-    return kib / 1024.0;
+    return peak_mib_in(report);
 }
 
 const std::string& session_transcript() {

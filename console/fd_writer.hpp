@@ -5,8 +5,15 @@
 
 namespace cp {
 
-// Writes all of bytes to fd, retrying partial writes and interrupts; false
-// when the output fails.
+// Why an output failed: its reader went away (a closed pipe), it is full,
+// or something else.
+enum class WriteFailure { none, closed, full, other };
+
+// Writes all of bytes to fd, retrying partial writes and interrupts, and says
+// why it could not.
+WriteFailure write_bytes(int fd, std::string_view bytes);
+
+// write_bytes, false when the output fails.
 bool write_all(int fd, std::string_view bytes);
 
 // The program ends quietly with status 0 when its output fails: the reader has

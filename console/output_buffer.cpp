@@ -1,5 +1,5 @@
 // The parts of fd_writer.hpp that every platform shares; each platform folder
-// gives write_all.
+// gives write_bytes.
 #include "console/fd_writer.hpp"
 
 #include <cstdlib>
@@ -8,6 +8,10 @@ namespace cp {
 
 namespace {
 constexpr std::size_t kLargeBuffer = 64 * 1024;
+}
+
+bool write_all(int fd, std::string_view bytes) {
+    return write_bytes(fd, bytes) == WriteFailure::none;
 }
 
 void end_after_failed_output() {

@@ -1,6 +1,8 @@
 #include "pictures/picture_records.hpp"
 
 #include <algorithm>
+#include <array>
+#include <optional>
 
 #include "console/numbers/decimal_writer.hpp"
 #include "console/strings.hpp"
@@ -12,8 +14,6 @@ namespace {
 // Handed over once this much has gathered: few calls to the page, and the
 // records of a long search reach it while the search goes on.
 constexpr std::size_t kLargeBatch = 64 * 1024;
-constexpr std::string_view kSearchHeader = "c,exponent,row,start,multiplications,parity";
-constexpr std::string_view kSequenceHeader = "c,step,value,repeat_of";
 
 std::string_view variant(std::int32_t sign) {
     return sign > 0 ? "3n+1" : "3n-1";
@@ -75,6 +75,16 @@ void PictureRecorder::line(std::string_view text) {
     out_.commit(p + text.size() + 1);
 }
 
+void PictureRecorder::csv_line(std::string_view record) {
+    if (record.ends_with('\n')) record.remove_suffix(1);
+    char* p = out_.room(record.size() + 3);
+    p[0] = 'c';
+    p[1] = ',';
+    std::copy(record.begin(), record.end(), p + 2);
+    p[record.size() + 2] = '\n';
+    out_.commit(p + record.size() + 3);
+}
+
 void PictureRecorder::hand_over_if_large() {
     if (out_.size() >= kLargeBatch) flush();
 }
@@ -91,6 +101,7 @@ void PictureRecorder::command_prompt() {
 }
 
 void PictureRecorder::search_started(std::int64_t exponent, std::int32_t sign, bool compressed) {
+    search_layout_ = search_layout(Format::csv, static_cast<std::int32_t>(exponent));
     search_exponent_.clear();
     append_decimal(search_exponent_, exponent);
     variant_ = variant(sign);
@@ -102,7 +113,7 @@ void PictureRecorder::search_started(std::int64_t exponent, std::int32_t sign, b
     text_ += variant_;
     text_ += compressed ? ",1" : ",0";
     line(text_);
-    line(kSearchHeader);
+    csv_line(search_layout_.header());
 }
 
 void PictureRecorder::search_node(std::int64_t value, std::int64_t depth, bool multiplication) {
@@ -118,20 +129,24 @@ void PictureRecorder::search_node(std::int64_t value, std::int64_t depth, bool m
 void PictureRecorder::search_row(std::int64_t start, std::int64_t multiplications,
                                  std::string_view pattern) {
     // The record as `collatzperm search --format=csv` writes it.
-    const std::size_t begin = rows_.size();
-    rows_ += search_exponent_;
-    rows_ += ',';
-    append_decimal(rows_, static_cast<std::uint64_t>(row_ends_.size() + 1));
-    rows_ += ',';
-    append_decimal(rows_, start);
-    rows_ += ',';
-    append_decimal(rows_, multiplications);
-    rows_ += ',';
-    for (const char step : pattern) rows_ += step == kMarker ? '1' : '0';
+    DecimalRoom row_room;
+    DecimalRoom start_room;
+    DecimalRoom m_room;
+    std::string parity(pattern.size(), '0');
+    for (std::size_t k = 0; k < pattern.size(); ++k) {
+        if (pattern[k] == kMarker) parity[k] = '1';
+    }
+    const std::array<std::optional<std::string_view>, 5> values = {
+        search_exponent_, decimal(row_room, row_ends_.size() + 1),
+        decimal(start_room, static_cast<std::uint64_t>(start)),
+        decimal(m_room, static_cast<std::uint64_t>(multiplications)), parity};
+    record_.clear();
+    search_layout_.append(record_, values);
+    std::string_view record = record_.view();
+    record.remove_suffix(1);
+    rows_ += record;
     row_ends_.push_back(rows_.size());
-    text_ = "c,";
-    text_.append(rows_, begin);
-    line(text_);
+    csv_line(record);
     hand_over_if_large();
 }
 
@@ -148,7 +163,7 @@ void PictureRecorder::run_started(std::string_view code, std::int32_t sign, bool
     text_ += variant(sign);
     text_ += compressed ? ",1" : ",0";
     line(text_);
-    line(kSequenceHeader);
+    csv_line(sequence_layout_.header());
 }
 
 void PictureRecorder::run_value(ObservedValue value, RunValueKind kind) {
@@ -160,12 +175,10 @@ void PictureRecorder::run_value(ObservedValue value, RunValueKind kind) {
     line(text_);
     // The record as `collatzperm sequence --format=csv` writes it: a repeat
     // names the step where its value came first.
-    const std::string value_text = text_.substr(digits);
-    text_ = "c,";
-    append_decimal(text_, static_cast<std::uint64_t>(printed_.size()));
-    text_ += ',';
-    text_ += value_text;
-    text_ += ',';
+    const std::string_view value_text = std::string_view(text_).substr(digits);
+    DecimalRoom step_room;
+    DecimalRoom repeat_room;
+    std::optional<std::string_view> repeat_of;
     if (kind == RunValueKind::candidate) shown_from_ = printed_.size();
     if (kind == RunValueKind::repeat) {
         // Since the start or the last candidate: a candidate's check prints
@@ -173,10 +186,13 @@ void PictureRecorder::run_value(ObservedValue value, RunValueKind kind) {
         const auto from = printed_.begin() + static_cast<std::ptrdiff_t>(shown_from_);
         const auto first = std::find(from, printed_.end(), value);
         if (first != printed_.end()) {
-            append_decimal(text_, static_cast<std::uint64_t>(first - printed_.begin()));
+            repeat_of = decimal(repeat_room, static_cast<std::uint64_t>(first - printed_.begin()));
         }
     }
-    line(text_);
+    record_.clear();
+    append_sequence_record(sequence_layout_, record_, decimal(step_room, printed_.size()),
+                           value_text, repeat_of);
+    csv_line(record_.view());
     printed_.push_back(value);
     hand_over_if_large();
 }
@@ -197,16 +213,14 @@ void PictureRecorder::listing_started(char form) {
     text_ += ',';
     text_ += variant_;
     line(text_);
-    line(kSearchHeader);
+    csv_line(search_layout_.header());
 }
 
 void PictureRecorder::listing_row(std::int64_t index, std::int64_t start) {
     const auto k = static_cast<std::size_t>(index);
     if (index >= 0 && k < row_ends_.size()) {
-        text_ = "c,";
-        text_.append(rows_, k == 0 ? 0 : row_ends_[k - 1],
-                     row_ends_[k] - (k == 0 ? 0 : row_ends_[k - 1]));
-        line(text_);
+        const std::size_t begin = k == 0 ? 0 : row_ends_[k - 1];
+        csv_line(std::string_view(rows_).substr(begin, row_ends_[k] - begin));
     }
     text_ = "row,";
     append_decimal(text_, index);

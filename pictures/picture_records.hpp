@@ -24,6 +24,7 @@
 #include <string_view>
 #include <vector>
 
+#include "commands/record_formats.hpp"
 #include "console/byte_buffer.hpp"
 #include "driver/observer.hpp"
 
@@ -57,10 +58,15 @@ class PictureRecorder final : public Observer {
 
   private:
     void line(std::string_view text);
+    // A record of the layout, or its header, as a CSV line.
+    void csv_line(std::string_view record);
     void hand_over_if_large();
 
     Sink sink_;
     ByteBuffer out_;
+    RecordLayout search_layout_ = search_layout(Format::csv, 1);
+    const RecordLayout sequence_layout_ = sequence_layout(Format::csv);
+    ByteBuffer record_;
     // The last search's rows as CSV records, for the listings of its table.
     std::string search_exponent_;
     std::string_view variant_ = "3n+1";

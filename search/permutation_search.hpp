@@ -25,12 +25,9 @@ class PermutationSearch {
     void printRow(std::int64_t multiplications);
 
   private:
-    // The walk, with or without reports to the state's observer.
-    template <bool kObserved>
-    void level(std::int64_t value, std::int64_t stepsLeft, std::int64_t multiplications);
-    // A start number found: its report, then its row.
-    template <bool kObserved>
-    void found(std::int64_t multiplications);
+    // The walk's visitors: the rows alone, and the rows told to the observer.
+    struct RowVisitor;
+    struct ObservedRowVisitor;
     void print_first_odd_line(std::int64_t p);
     void handle_run_time_key();
     void run_time_prompt();

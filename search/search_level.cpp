@@ -1,5 +1,6 @@
 #include "console/strings.hpp"
 #include "search/permutation_search.hpp"
+#include "search/search_walk.hpp"
 #include "search/texts.hpp"
 
 namespace cp {
@@ -21,72 +22,55 @@ void PermutationSearch::print_first_odd_line(std::int64_t p) {
     console_.print_newline();
 }
 
+// The shared walk, seen by the rows: the pattern on the state, a first-odd
+// line for each predecessor taken when asked for, a row for each start number.
+struct PermutationSearch::RowVisitor {
+    State& state;
+    PermutationSearch& search;
+    StepRules rules() const {
+        return {.sign = state.multiplierSign == 1 ? +1 : -1,
+                .compressed = state.compressedMode != 0};
+    }
+    bool stopped() const { return !state.stopRequest.empty(); }
+    void mark(std::int64_t position, bool multiplication) {
+        state.stepPattern[static_cast<std::size_t>(position - 1)] = multiplication ? kMarker : '.';
+    }
+    void accepted(std::int64_t p) {
+        if (state.firstOddOption == 1) search.print_first_odd_line(p);
+    }
+    void entered(std::int64_t, std::int64_t) {}
+    void found(std::int64_t start, std::int64_t multiplications) {
+        state.currentStart = start;
+        search.printRow(multiplications);
+    }
+};
+
+// The same, told to the observer: each value the walk enters below 1, each
+// start number before its row.
+struct PermutationSearch::ObservedRowVisitor : RowVisitor {
+    Observer& observer;
+    // Every value but 1 came by the step its parent marked in the pattern.
+    void entered(std::int64_t value, std::int64_t stepsLeft) {
+        if (stepsLeft >= state.exponent) return;
+        observer.search_node(value, state.exponent - stepsLeft,
+                             state.stepPattern[static_cast<std::size_t>(stepsLeft)] == kMarker);
+    }
+    void found(std::int64_t start, std::int64_t multiplications) {
+        observer.search_row(start, multiplications, state.stepPattern);
+        RowVisitor::found(start, multiplications);
+    }
+};
+
 void PermutationSearch::searchLevel(std::int64_t value, std::int64_t stepsLeft,
                                     std::int64_t multiplications) {
     // Whether someone watches is settled once a search: the walk that
     // nobody watches pays nothing for it.
     if (state_.observer != nullptr) {
-        level<true>(value, stepsLeft, multiplications);
+        ObservedRowVisitor visitor{{state_, *this}, *state_.observer};
+        cp::searchLevel(visitor, value, stepsLeft, multiplications);
     } else {
-        level<false>(value, stepsLeft, multiplications);
-    }
-}
-
-template <bool kObserved>
-void PermutationSearch::found(std::int64_t multiplications) {
-    if constexpr (kObserved) {
-        state_.observer->search_row(state_.currentStart, multiplications, state_.stepPattern);
-    }
-    printRow(multiplications);
-}
-
-template <bool kObserved>
-void PermutationSearch::level(std::int64_t value, std::int64_t stepsLeft,
-                              std::int64_t multiplications) {
-    if (!state_.stopRequest.empty()) return;
-    if constexpr (kObserved) {
-        // Every value but 1 came by the step its parent marked in the pattern.
-        if (stepsLeft < state_.exponent) {
-            state_.observer->search_node(
-                value, state_.exponent - stepsLeft,
-                state_.stepPattern[static_cast<std::size_t>(stepsLeft)] == kMarker);
-        }
-    }
-    const std::int64_t rest = stepsLeft - 1;
-    const std::int64_t candidate = 2 * value;
-    // Position stepsLeft of the pattern (1-based) is this level's step.
-    const auto position = static_cast<std::size_t>(stepsLeft - 1);
-
-    state_.stepPattern[position] = '.';
-    if (rest == 0) {
-        state_.currentStart = candidate;
-        found<kObserved>(multiplications);
-    } else {
-        level<kObserved>(candidate, rest, multiplications);
-    }
-
-    // Every value here is positive, so C++ division and % agree with the
-    // program's truncating integer division and remainder.
-    const std::int64_t base = state_.compressedMode == 0 ? value : candidate;
-    const std::int64_t remainder = base % 3;
-    std::int64_t p = 0;
-    bool accepted = false;
-    if (state_.multiplierSign == 1) {
-        p = base / 3;
-        accepted = remainder == 1 && p % 2 > 0 && p > 1;
-    } else {
-        p = (base + 1) / 3;
-        accepted = remainder == 2 && p % 2 != 0 && p > 1;
-    }
-    // The multiplication mark stands whether or not p is taken.
-    state_.stepPattern[position] = kMarker;
-    if (!accepted) return;
-    if (state_.firstOddOption == 1) print_first_odd_line(p);
-    if (rest == 0) {
-        state_.currentStart = p;
-        found<kObserved>(multiplications + 1);
-    } else {
-        level<kObserved>(p, rest, multiplications + 1);
+        RowVisitor visitor{state_, *this};
+        cp::searchLevel(visitor, value, stepsLeft, multiplications);
     }
 }
 

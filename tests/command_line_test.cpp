@@ -43,9 +43,12 @@ TEST(CommandLine, EachArgumentHasItsAnswer) {
     for (const std::string_view option : platform.help_options) {
         EXPECT_NE(usage.find(std::string(option) + " |"), std::string::npos) << usage;
     }
+    // It names the command words too.
     for (const std::string_view part :
          {std::string_view("NO_COLOR"), std::string_view("COLLATZPERM_LANGUAGE"),
-          std::string_view("  --language=en  "), std::string_view("Q   "), platform.manual}) {
+          std::string_view("  --language=en  "), std::string_view("Q   "), platform.manual,
+          std::string_view("  search I "), std::string_view("  count A..B "),
+          std::string_view("  sequence N "), std::string_view("  help [COMMAND] ")}) {
         EXPECT_NE(help.find(part), std::string::npos) << part;
     }
     const std::string example(platform.pipe_example.substr(0, platform.pipe_example.find('\n')));

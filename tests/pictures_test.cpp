@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "command_runner.hpp"
 #include "console/strings.hpp"
 #include "driver/program.hpp"
 #include "pictures/picture_records.hpp"
@@ -143,19 +144,27 @@ TEST_F(PicturesTest, TheTreeIsTheWalkAndItsLeavesTheRows) {
 // The CSV of a search and of a plain run is what `collatzperm search` and
 // `collatzperm sequence` write for them.
 TEST_F(PicturesTest, CsvAsTheCommandsWriteIt) {
-    session("8\r007\r");
-    EXPECT_EQ(csv(last("search")),
-              (Lines{"exponent,row,start,multiplications,parity", "8,1,256,0,00000000",
-                     "8,2,42,1,01000000", "8,3,40,1,00010000", "8,4,6,2,01010000"}));
-    EXPECT_EQ(csv(last("run")),
-              (Lines{"step,value,repeat_of", "0,7,", "1,22,", "2,11,", "3,34,", "4,17,", "5,52,",
-                     "6,26,", "7,13,", "8,40,", "9,20,", "10,10,", "11,5,", "12,16,", "13,8,",
-                     "14,4,", "15,2,", "16,1,"}));
-    // 3n-1: a cycle ends at its first repeat.
-    session("M\r0010\r");
-    EXPECT_EQ(csv(last("search"))[2], "17,2,21846,1,01000000000000000");
-    EXPECT_EQ(csv(last("run")),
-              (Lines{"step,value,repeat_of", "0,10,", "1,5,", "2,14,", "3,7,", "4,20,", "5,10,0"}));
+    struct Case {
+        std::string keys;
+        std::vector<std::string> search, sequence;
+    };
+    for (const Case& c : {Case{"8\r007\r", {"search", "8"}, {"sequence", "7"}},
+                          // 3n-1: a cycle ends at its first repeat.
+                          Case{"M\r0010\r",
+                               {"search", "17", "--variant=3n-1"},
+                               {"sequence", "10", "--variant=3n-1"}},
+                          Case{"K\r20\r0027\r",
+                               {"search", "20", "--compressed"},
+                               {"sequence", "27", "--compressed"}}}) {
+        session(c.keys);
+        for (const auto& [kind, words] : {std::pair{"search", c.search}, {"run", c.sequence}}) {
+            std::vector<std::string> command = words;
+            command.push_back("--format=csv");
+            std::string written;
+            for (const std::string& line : csv(last(kind))) written += line + "\n";
+            EXPECT_EQ(written, testing::run(command).out) << c.keys;
+        }
+    }
 }
 
 // Runs that print more than a sequence: each value printed, with how it came.

@@ -18,14 +18,28 @@ export function showNotice(...parts) {
   notice.replaceChildren(...parts);
 }
 
+// This page's address with `keys` to type.
+export function addressWith(keys) {
+  return `${location.href.split('#')[0]}${kPrefix}${encodeURIComponent(keys)}`;
+}
+
 // The keys a link types (one string per key) and what to say about the link,
-// from the address's fragment; keysOfLink(...).taken(key) keeps each key the
-// program takes at a prompt, for the next link.
+// from the address's fragment. Of the object returned, next() gives the
+// link's next key to type, if any; taken(key) keeps each key the program
+// takes at a prompt, for the next link; session() gives those and the link's
+// keys not typed yet, as one string of at most 4,096 keys, and whether there
+// were more.
 export function keysOfLink(fragment) {
   const link = { keys: [], notice: '', typedAtPrompts: [], tooMany: false };
+  let typed = 0;
+  link.next = () => (typed < link.keys.length ? link.keys[typed++] : undefined);
   link.taken = (key) => {
     if (link.typedAtPrompts.length < kMaxKeys) link.typedAtPrompts.push(key);
     else link.tooMany = true;
+  };
+  link.session = () => {
+    const keys = link.typedAtPrompts.concat(link.keys.slice(typed));
+    return { keys: keys.slice(0, kMaxKeys).join(''), cut: link.tooMany || keys.length > kMaxKeys };
   };
   if (!fragment.startsWith(kPrefix)) return link;
   let text;
@@ -52,7 +66,7 @@ export function setUpLinkButton(button, link) {
       showNotice(kLongSession);
       return;
     }
-    const address = `${location.href.split('#')[0]}${kPrefix}${encodeURIComponent(link.typedAtPrompts.join(''))}`;
+    const address = addressWith(link.typedAtPrompts.join(''));
     try {
       await navigator.clipboard.writeText(address);
       showNotice(kCopied(link.typedAtPrompts.length));

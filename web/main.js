@@ -2,8 +2,10 @@
 // what the program's back end (console/web/page.cpp) calls. The program runs
 // on the page's own thread; each of its waits gives the browser its turn.
 import { fitTerminal } from './fit.js';
+import { setUpHelp } from './help.js';
 import { Terminal } from './xterm.mjs';
 import { keepFocus, setUpKeyButtons } from './keys.js';
+import { chosenLanguage, languageArguments, setUpLanguage } from './language.js';
 import { keysOfLink, setUpLinkButton, showNotice } from './link.js';
 import { nextTurn, Output } from './output.js';
 import { setUpPictures } from './picture/control.js';
@@ -36,7 +38,7 @@ const kTheme = {
 const encoder = new TextEncoder();
 let typed = [];  // whole key presses and pastes, as UTF-8, oldest first
 const link = keysOfLink(location.hash);
-let replayed = 0;  // keys of the link typed so far
+const language = chosenLanguage();
 let ended = false;
 let wake = null;  // the program's wait for input, if it waits
 let started = false;  // the program has waited for input once
@@ -134,7 +136,8 @@ const page = {
         else setTimeout(afterStart, 500);
       });
     }
-    if (typed.length === 0 && replayed < link.keys.length) typed.push(encoder.encode(link.keys[replayed++]));
+    const linked = typed.length === 0 && link.next();
+    if (linked) typed.push(encoder.encode(linked));
     else if (typed.length === 0) pictures.typeChosen();
     return typed.length > 0 ? Promise.resolve() : new Promise((resolve) => { wake = resolve; });
   },
@@ -160,6 +163,7 @@ addEventListener('unhandledrejection', (event) => failed(event.reason));
 // first calls the page once this script has run.
 createCollatzperm({
   page,
+  arguments: languageArguments(language),
   onExit: page.ended,
   onAbort: failed,
   instantiateWasm(imports, started) {
@@ -186,6 +190,9 @@ const reader = setUpScreenReader(terminal, document.getElementById('reader'), do
 const output = new Output(terminal);
 const fitted = fitTerminal(terminal, document.getElementById('terminal'), document.getElementById('smaller'),
   document.getElementById('larger'), output);
+setUpLanguage(language, document.getElementById('language'),
+  [document.getElementById('terminal'), document.getElementById('spoken')], link);
+setUpHelp(language, document.getElementById('help'), terminal);
 // A press on the page's tools leaves the keys going where they went.
 keepFocus(document.getElementById('tools'));
 const pictures = setUpPictures({

@@ -1,16 +1,25 @@
-// The page's choices kept in localStorage. Where storage is refused (some
+// The page's choices kept in localStorage, and what one tab carries over
+// its next load in sessionStorage (`area`). Where storage is refused (some
 // private windows), a choice lasts as long as the page.
-export function stored(key) {
+export function stored(key, area = 'localStorage') {
   try {
-    return localStorage.getItem(key);
+    return window[area].getItem(key);
   } catch {
     return null;
   }
 }
 
-export function store(key, value) {
+export function store(key, value, area = 'localStorage') {
   try {
-    localStorage.setItem(key, value);
+    window[area].setItem(key, value);
+  } catch {
+    // as above
+  }
+}
+
+export function forget(key, area = 'localStorage') {
+  try {
+    window[area].removeItem(key);
   } catch {
     // as above
   }

@@ -6,7 +6,7 @@
 
 namespace cp {
 
-bool write_all(int fd, std::string_view bytes) {
+WriteFailure write_bytes(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t done = ::write(fd, bytes.data(), bytes.size());
         if (done > 0) {
@@ -14,9 +14,11 @@ bool write_all(int fd, std::string_view bytes) {
             continue;
         }
         if (done < 0 && errno == EINTR) continue;
-        return false;
+        if (done < 0 && errno == EPIPE) return WriteFailure::closed;
+        if (done < 0 && (errno == ENOSPC || errno == EDQUOT)) return WriteFailure::full;
+        return WriteFailure::other;
     }
-    return true;
+    return WriteFailure::none;
 }
 
 }  // namespace cp

@@ -6,18 +6,22 @@
 // character paste, resizes during a search, a reload in the middle of one, a
 // click on A+ before keys, a search resized between any two of its writes,
 // and an abort. axe-core checks the page with the screen reader mode off and
-// on; the mode, once on, stays on for the rest, the second tab's reloads too.
+// on, and with Help open; the mode, once on, stays on for the rest, the
+// second tab's reloads too. In the middle the page switches to English, whose
+// screens are the native program's with --language=en, and back.
 //   node browser_session.mjs build-web/site build/collatzperm
 import { spawn } from 'node:child_process';
 import assert from 'node:assert/strict';
 
 import {
-  accessibilityFaults, domRows, launch, nativeLines, openTab, pageLines, requireWeb, resizeOnEveryWrite, serve, sleep,
-  terminalLines, until, untilSpoken,
+  accessibilityFaults, domRows, launch, loadedAnewAfter, nativeLines, openTab, pageLines, requireWeb,
+  resizeOnEveryWrite, serve, sleep, terminalLines, until, untilSpoken,
 } from './page_driver.mjs';
 
 const [site, nativeProgram] = process.argv.slice(2);
 const kPrompt = 'Eingabe i (max 32)';
+const kGerman = { start: 'Bitte EMTER', prompt: kPrompt };
+const kEnglish = { start: 'Please press ENTER', prompt: 'Exponent i (max 32)' };
 const kRunPrompt = 'Eingabe hier:';
 const kEnded = 'collatzperm has ended. Reload the page to start it again.';
 const kError = 'collatzperm stopped on an error. Reload the page to start it again.';
@@ -26,16 +30,16 @@ const kRow = /^\s+[ik]\.m = 32\./;
 const plain = (line) => line.replace(/\x1b\[[^\]]*\]/g, '');
 const count = (lines, text) => lines.filter((line) => plain(line).includes(text)).length;
 // Search and listing times differ from run to run.
-const withoutTimes = (line) => line.replace(/-?[0-9.E+-]+ sek/g, 'T sek').replace(/-?[0-9.E+-]+ Sek\./g, 'T Sek.');
+const withoutTimes = (line) => line.replace(/-?[0-9.E+-]+ (sek|Sek\.|sec)/g, 'T $1');
 
 // The native program on a pseudo-terminal of the page's size (script(1) makes it).
 class NativeSession {
-  constructor(cols, rows) {
+  constructor(cols, rows, args = '') {
     const { Terminal } = requireWeb('@xterm/headless');
     this.terminal = new Terminal({ cols, rows, scrollback: 16000, allowProposedApi: true });
     const env = { ...process.env, TERM: 'xterm-256color' };
     delete env.NO_COLOR;
-    this.process = spawn('script', ['-qfec', `stty cols ${cols} rows ${rows}; exec '${nativeProgram}'`, '/dev/null'],
+    this.process = spawn('script', ['-qfec', `stty cols ${cols} rows ${rows}; exec '${nativeProgram}' ${args}`, '/dev/null'],
       { stdio: ['pipe', 'pipe', 'inherit'], env });
     this.lastOutput = Date.now();
     this.process.stdout.on('data', (data) => {
@@ -93,18 +97,22 @@ class PageSession {
   }
 }
 
-const prompts = (n) => (lines) => count(lines, kPrompt) >= n;
+const prompts = (n, prompt = kPrompt) => (lines) => count(lines, prompt) >= n;
 const searchRows = (n) => (lines) => lines.filter((line) => kRow.test(plain(line))).length >= n;
 // The session: keys, then what the screen shows once they have done their work.
-// "32", Enter and "9" go in one burst: the search of 32 takes the pause 9.
-const kSteps = [
-  ['', (lines) => count(lines, 'Bitte EMTER') === 1],
-  ['\n', prompts(1)],
-  ['8\n', prompts(2)],
-  ['G\n', prompts(3)],
+// The first five, in either language:
+const firstSteps = ({ start, prompt }) => [
+  ['', (lines) => count(lines, start) === 1],
+  ['\n', prompts(1, prompt)],
+  ['8\n', prompts(2, prompt)],
+  ['G\n', prompts(3, prompt)],
   // 007, with an umlaut taken back and keys that a line does not take.
   [[['0', '0'], ['\u00e4', '\u00e4'], ['ArrowLeft', '\x1b[D'], ['F1', '\x1bOP'], ['Escape', '\x1b'],
-    ['Backspace', '\x7f'], ['0', '0'], ['7', '7'], ['Enter', '\r']], prompts(4)],
+    ['Backspace', '\x7f'], ['0', '0'], ['7', '7'], ['Enter', '\r']], prompts(4, prompt)],
+];
+// "32", Enter and "9" go in one burst: the search of 32 takes the pause 9.
+const kSteps = [
+  ...firstSteps(kGerman),
   ['K\n', prompts(5)],
   ['32\n9', searchRows(3)],
   [' ', (lines) => count(lines, kRunPrompt) === 1 && plain(lines.at(-2)).includes('Pausen gewaehlt: 9')],
@@ -300,6 +308,72 @@ async function pictures(browser, url) {
   await tab.close();
 }
 
+async function withAltShift(tab, key) {
+  await tab.keyboard.down('Alt');
+  await tab.keyboard.down('Shift');
+  await tab.keyboard.press(key);
+  await tab.keyboard.up('Shift');
+  await tab.keyboard.up('Alt');
+}
+
+// The heading of the help that `open` opens.
+async function helpHeading(tab, open) {
+  await open();
+  return until('the help', () => tab.evaluate(() => document.querySelector('#help-dialog[open] h2')?.textContent));
+}
+
+// Whether Help is open, and whether the terminal has the keys.
+const helpState = (tab) => tab.evaluate(() => [document.getElementById('help-dialog').open,
+  document.activeElement === window.collatzperm.terminal.textarea]);
+
+// A click on the language button starts the program again in the other
+// language, with the session's keys typed again; `prompt` is the new
+// language's.
+async function switchLanguage(tab, page, { prompt }) {
+  await loadedAnewAfter(tab, () => tab.click('#language'));
+  await page.settle(prompts(4, prompt));
+}
+
+// Help, by keyboard, in German and in English; the session in
+// English, as the native program shows it, and kept after a reload; then
+// back to German, with the same screens as before.
+async function helpAndLanguage(tab, page, size, url) {
+  await tab.focus('#help');
+  assert.equal(await helpHeading(tab, () => tab.keyboard.press('Enter')), 'Hilfe');
+  assert.deepEqual(await accessibilityFaults(tab), [], 'axe-core with Help open');
+  await tab.keyboard.press('Escape');
+  assert.deepEqual(await helpState(tab), [false, true], 'Esc closes Help, and the keys go to the program');
+
+  await switchLanguage(tab, page, kEnglish);
+  const english = new NativeSession(...size, '--language=en');
+  try {
+    await runSteps(english, firstSteps(kEnglish));
+    assert.deepEqual((await page.lines()).map(withoutTimes), (await english.lines()).map(withoutTimes),
+      'the session in English');
+    await english.type('Q\ne');
+    assert.equal(await english.exited, 0);
+  } finally {
+    english.process.kill();
+  }
+  await tab.reload({ waitUntil: 'load' });
+  await page.settle(prompts(4, kEnglish.prompt));
+  assert.deepEqual(await tab.evaluate(() => ['terminal', 'spoken', 'language']
+    .map((id) => document.getElementById(id).lang)), ['en', 'en', 'de'], 'English after a reload');
+  // Its shortcut, from the terminal.
+  assert.equal(await helpHeading(tab, () => withAltShift(tab, 'KeyH')), 'Help');
+  await tab.click('#help-dialog .help-close button');
+  assert.deepEqual(await helpState(tab), [false, true], 'Close closes Help, and the keys go to the program');
+  await switchLanguage(tab, page, kGerman);
+
+  // The full guide, in the site.
+  const guide = await openTab(tab.browser(), { width: 1000, height: 640 });
+  await guide.goto(`${url}guide.html`, { waitUntil: 'load' });
+  assert.match(await guide.$eval('h1', (heading) => heading.textContent), /collatzperm/);
+  assert.deepEqual(await accessibilityFaults(guide), [], 'axe-core on the guide');
+  await guide.close();
+  await tab.bringToFront();
+}
+
 const server = await serve(site);
 const browser = await launch();
 let native = null;
@@ -324,16 +398,13 @@ try {
   await until('the selection gone', async () => !await selected());
   assert.deepEqual(await accessibilityFaults(tab), [], 'axe-core with the screen reader mode off');
   // Its shortcut works from the terminal and types nothing into the program.
-  await tab.keyboard.down('Alt');
-  await tab.keyboard.down('Shift');
-  await tab.keyboard.press('KeyR');
-  await tab.keyboard.up('Shift');
-  await tab.keyboard.up('Alt');
+  await withAltShift(tab, 'KeyR');
   assert.equal(await tab.$eval('#reader', (button) => button.getAttribute('aria-pressed')), 'true');
   await until('the rows in the accessibility tree', () => tab.evaluate(() => document
     .querySelector('.xterm-accessibility-tree')?.textContent.includes('Eingabe i')));
   assert.deepEqual(await accessibilityFaults(tab), [], 'axe-core with the screen reader mode on');
 
+  await helpAndLanguage(tab, page, size, server.url);
   await badInput(browser, server.url);
   await pictures(browser, server.url);
   await tab.bringToFront();

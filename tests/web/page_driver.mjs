@@ -72,6 +72,15 @@ export async function until(what, check, limitMs = 60000) {
   }
 }
 
+// Waits until the page has loaded anew after `press` (the language button
+// starts the program again so) and the program waits or has ended.
+export async function loadedAnewAfter(page, press) {
+  await page.evaluate(() => { window.beforeLoad = true; });
+  await press();
+  await until('the page loaded anew', () => page.evaluate(() => !window.beforeLoad
+    && (window.collatzperm?.waiting() || window.collatzperm?.ended())).catch(() => false));
+}
+
 // Waits until what the page's live region says passes `check`.
 export async function untilSpoken(page, check) {
   let text = '';
@@ -150,8 +159,8 @@ export function pageLines(page, viewportOnly = false) {
 }
 
 // The lines with `text` that the native program writes in pipe mode for `keys`.
-export function nativeLines(program, keys, text) {
-  const run = spawnSync(program, { input: keys, encoding: 'utf8' });
+export function nativeLines(program, keys, text, args = []) {
+  const run = spawnSync(program, args, { input: keys, encoding: 'utf8' });
   return run.stdout.split('\n').filter((line) => line.includes(text));
 }
 
@@ -198,7 +207,8 @@ export async function accessibilityFaults(page) {
       .map((c) => (c <= 0.03928 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4));
     return 0.2126 * r + 0.7152 * g + 0.0722 * b;
   };
-  const theme = await page.evaluate(() => window.collatzperm.terminal.options.theme);
+  // Pages without the terminal (the guide) have no palette.
+  const theme = await page.evaluate(() => window.collatzperm?.terminal.options.theme ?? {});
   for (const [name, colour] of Object.entries(theme)) {
     if (name === 'background' || name === 'black') continue;
     const ratio = (luminance(colour) + 0.05) / (luminance(theme.background) + 0.05);

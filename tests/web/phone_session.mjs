@@ -5,12 +5,14 @@
 // are broken or too long; and, last, the site installed and reloaded with
 // the server gone. The screen reader mode goes on before a reload and is
 // switched off and on again during a search; axe-core checks the page with
-// it on and off.
+// it on and off, and with Help open. The language, switched by touch, is kept
+// after a reload, and a session too long for a link says so when switched.
 //   node phone_session.mjs build-web/site build/collatzperm
 import assert from 'node:assert/strict';
 
 import {
-  accessibilityFaults, launch, nativeLines, openTab, pageLines, resizeOnEveryWrite, serve, until, untilSpoken,
+  accessibilityFaults, launch, loadedAnewAfter, nativeLines, openTab, pageLines, resizeOnEveryWrite, serve, until,
+  untilSpoken,
 } from './page_driver.mjs';
 
 const [site, nativeProgram] = process.argv.slice(2);
@@ -130,6 +132,14 @@ class Phone {
 
   notice() { return this.tab.$eval('#notice', (notice) => notice.textContent); }
 
+  // A tap on the language button loads the page anew, in that language.
+  switchLanguage(name) { return loadedAnewAfter(this.tab, () => this.tap(name)); }
+
+  async showsLast(text) {
+    const lines = (await this.lines()).map(plain).filter((line) => line !== '');
+    assert.ok(lines.at(-1).includes(text), `the last line "${lines.at(-1)}" shows "${text}"`);
+  }
+
   spoken(check) { return untilSpoken(this.tab, check); }
 
   readerMode() {
@@ -155,6 +165,20 @@ async function buttonsAndText(phone) {
   await phone.tab.reload({ waitUntil: 'load' });
   assert.equal((await phone.terminal()).fontSize, fontSize + 1, 'the text size after a reload');
   assert.deepEqual(await phone.readerMode(), ['true', true], 'the screen reader mode after a reload');
+  // Help, opened and closed by touch, and the keys back with the program.
+  await phone.tap('Help');
+  await until('the help', () => phone.tab.evaluate(() => document.querySelector('#help-dialog[open] h2') !== null));
+  assert.deepEqual(await accessibilityFaults(phone.tab), [], 'axe-core with Help open');
+  await phone.tap('Schlie\u00dfen');
+  assert.deepEqual(await phone.tab.evaluate(() => [document.getElementById('help-dialog').open,
+    document.activeElement === window.collatzperm.terminal.textarea]), [false, true], 'Help closed');
+  // English, kept after a reload, and German again.
+  await phone.switchLanguage('English');
+  await phone.tab.reload({ waitUntil: 'load' });
+  await until('the program', () => phone.waiting());
+  await phone.showsLast('Please press ENTER');
+  await phone.switchLanguage('Deutsch');
+  await phone.showsLast('Bitte EMTER');
   await phone.tap('A\u2212 smaller text');
   // With the GPU drawing, whose cells are rounded to device pixels, the
   // upright terminal keeps its columns through a change of size and back.
@@ -309,14 +333,21 @@ async function badLinks(phone, url) {
       && plain((await phone.lines()).filter((line) => line !== '').at(-1)).includes(last), 20000);
     assert.equal(await phone.notice(), notice, keys.slice(0, 12));
   }
-  // The 4,096 keys and one more are too many for a link.
+  // The 4,096 keys and one more are too many for a link, and the first
+  // 4,096 are typed again in English.
   await phone.tap('Backspace', 'Link');
   assert.equal(await phone.notice(), 'This session has more than 4,096 keys, too many for a link.');
+  await phone.switchLanguage('English');
+  await phone.showsLast('Exponent i (max 32)');
+  assert.equal(await phone.notice(), 'This session had more than 4,096 keys; only the first 4,096 were typed again.');
   await phone.tab.goto('about:blank');
   await phone.tab.goto(`${url}#keys=%0AQ%0D%0D`, { waitUntil: 'load' });
   await until('the end of the program', () => phone.tab.evaluate(() => window.collatzperm.ended()));
   assert.equal(plain((await phone.lines()).filter((line) => line !== '').at(-1)), kEnded);
   await phone.spoken((text) => text === kEnded);
+  // An ended session switches too, and ends again.
+  await phone.switchLanguage('Deutsch');
+  assert.ok(await phone.tab.evaluate(() => window.collatzperm.ended()), 'the session ended in German too');
 }
 
 // Installable by Chromium's own check, and with the server gone a reload

@@ -22,7 +22,13 @@ add_test(NAME web_browser_session
 # counts the rows of a search.
 add_test(NAME web_phone_session
   COMMAND node ${CMAKE_CURRENT_SOURCE_DIR}/web/phone_session.mjs ${COLLATZPERM_SITE} ${COLLATZPERM_NATIVE_PROGRAM})
+# The examples of the page's help and of the guide, as the native program shows them.
+add_test(NAME web_help_examples
+  COMMAND node ${CMAKE_CURRENT_SOURCE_DIR}/web/help_examples.mjs ${COLLATZPERM_NATIVE_PROGRAM} ${PROJECT_SOURCE_DIR})
 # A resize keeps the cursor on its cell, on xterm.js's headless build.
 add_test(NAME web_resize_cursor COMMAND node ${CMAKE_CURRENT_SOURCE_DIR}/web/resize_cursor.mjs)
-set_tests_properties(web_golden_tour web_golden_tour_en PROPERTIES TIMEOUT 120)
+add_test(NAME web_commands_golden
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/web/commands_golden.sh $<TARGET_FILE:collatzperm-node>
+          ${CMAKE_CURRENT_SOURCE_DIR}/golden/commands.txt)
+set_tests_properties(web_golden_tour web_golden_tour_en web_commands_golden PROPERTIES TIMEOUT 120)
 set_tests_properties(web_browser_session web_phone_session PROPERTIES TIMEOUT 300 RUN_SERIAL ON)

@@ -1,0 +1,21 @@
+#include <thread>
+#include <vector>
+
+#include "console/jobs.hpp"
+
+namespace cp {
+
+// Where the machine runs one job at a time (a single processor, or the page,
+// which has no threads), the jobs take their turns and no thread is started.
+void run_jobs(std::int32_t count, const std::function<void(std::int32_t)>& work) {
+    if (hardware_jobs() == 1) {
+        for (std::int32_t job = 0; job < count; ++job) work(job);
+        return;
+    }
+    std::vector<std::thread> others;
+    for (std::int32_t job = 1; job < count; ++job) others.emplace_back(work, job);
+    if (count > 0) work(0);
+    for (std::thread& thread : others) thread.join();
+}
+
+}  // namespace cp

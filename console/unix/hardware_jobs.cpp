@@ -1,0 +1,12 @@
+#include <algorithm>
+#include <thread>
+
+#include "console/jobs.hpp"
+
+namespace cp {
+
+std::int32_t hardware_jobs() {
+    return static_cast<std::int32_t>(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+}  // namespace cp

@@ -1,0 +1,10 @@
+#include "console/jobs.hpp"
+
+namespace cp {
+
+// Threads in the page would need SharedArrayBuffer and the headers it takes.
+std::int32_t hardware_jobs() {
+    return 1;
+}
+
+}  // namespace cp
