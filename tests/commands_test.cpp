@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "commands/commands.hpp"
+#include "console/jobs.hpp"
 #include "console/process.hpp"
 #include "scripted_terminal.hpp"
 #include "search/permutation_search.hpp"
