@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <string>
-#include <thread>
 #include <variant>
 
 #include "commands/command_runs.hpp"
 #include "commands/help_texts.hpp"
 #include "commands/request.hpp"
+#include "console/jobs.hpp"
 #include "console/process.hpp"
 #include "search/pieces.hpp"
 
@@ -59,7 +59,7 @@ int run_command_of_process(std::span<const std::string_view> arguments) {
         .interrupt = catch_interrupt(),
         .error_is_terminal = error_is_terminal(),
         .output_is_terminal = output_is_terminal(),
-        .hardware_jobs = static_cast<std::int32_t>(std::thread::hardware_concurrency()),
+        .hardware_jobs = hardware_jobs(),
         .threads = threads_available(),
     };
     return run_command(arguments, environment);

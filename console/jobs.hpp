@@ -10,6 +10,9 @@ namespace cp {
 // 1 where there are no threads.
 std::int32_t hardware_jobs();
 
+// Whether work may be shared among threads at all (not in the browser's build).
+bool threads_available();
+
 // Runs work(0) to work(count - 1) and returns when all have returned, each in
 // a thread of its own where the machine runs more than one job at a time.
 void run_jobs(std::int32_t count, const std::function<void(std::int32_t)>& work);

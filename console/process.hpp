@@ -1,13 +1,10 @@
 #pragma once
 // What the commands for scripts need of the process and its platform:
-// threads, whether standard error is a terminal, and Ctrl+C as a request to
-// stop. Every platform folder gives its own body.
+// whether standard error is a terminal, and Ctrl+C as a request to stop. Every platform folder
+// gives its own body.
 #include <atomic>
 
 namespace cp {
-
-// Whether work may be shared among threads (not in the browser's build).
-bool threads_available();
 
 bool error_is_terminal();
 bool output_is_terminal();

@@ -5,10 +5,9 @@
 
 namespace cp {
 
-// Where the machine runs one job at a time (a single processor, or the page,
-// which has no threads), the jobs take their turns and no thread is started.
+// Where there are no threads (the page), the jobs take their turns.
 void run_jobs(std::int32_t count, const std::function<void(std::int32_t)>& work) {
-    if (hardware_jobs() == 1) {
+    if (!threads_available()) {
         for (std::int32_t job = 0; job < count; ++job) work(job);
         return;
     }

@@ -136,6 +136,16 @@ std::int32_t TtyRenderer::lines_between(std::int32_t a, std::int32_t a_line, std
 }
 
 void TtyRenderer::move_to(std::int32_t row, std::int32_t column) {
+    if (!cursor_unsure_ && row == cursor_.row + 1 && column < width_ &&
+        cursor_.line + 1 == lines_of(extent(cursor_.row))) {
+        // The next row, from the last line of this one: by far the most common move.
+        track(row);
+        out_.append("\r\n");
+        if (column != 0) put_csi(column + 1, 'G');
+        cursor_ = {row, 0, column};
+        wrap_pending_ = false;
+        return;
+    }
     const Place to{row, column / width_, column % width_};
     // Text mostly goes on where the last ended.
     if (!cursor_unsure_ && !wrap_pending_ && row == cursor_.row && to.line == cursor_.line &&
@@ -154,9 +164,15 @@ void TtyRenderer::move_to(std::int32_t row, std::int32_t column) {
         // terminal that rewraps on resize keeps the rows apart.
         if (wrap_pending_ && down == 1 && to.x == 0 && to.row == cursor_.row) return;
     }
-    if (down == 1) {
-        out_.append("\r\n");  // the next line: by far the most common move
-    } else if (down > 0) {
+    // Line feeds serve only where each lands on a row's first line, the cursor
+    // standing on its own row's last. Other moves down, moves onto lines a row
+    // lacks, and the first move down after a resize take the walk.
+    const bool new_line = to.line > 0 && to.line >= lines_of(extent(row));
+    if (new_line || (down > 0 && (cursor_unsure_ || to.line > 0 || down != to.row - cursor_.row))) {
+        walk_to(to);
+        return;
+    }
+    if (down > 0) {
         const auto lines = static_cast<std::size_t>(down);
         char* p = out_.room(lines + 1);
         *p++ = '\r';
@@ -172,6 +188,84 @@ void TtyRenderer::move_to(std::int32_t row, std::int32_t column) {
     }
     cursor_ = to;
     wrap_pending_ = false;
+    cursor_unsure_ = false;
+}
+
+void TtyRenderer::walk_to(Place to) {
+    // Back on its own row, should a resize have left the cursor below it.
+    const std::int32_t own_last = lines_of(extent(cursor_.row)) - 1;
+    if (cursor_.line > own_last) {
+        put_csi(cursor_.line - own_last, 'A');
+        cursor_.line = own_last;
+        wrap_pending_ = false;
+    }
+    // Up to the target row's last line, if the target lies past it.
+    const std::int32_t via = std::min(to.line, lines_of(extent(to.row)) - 1);
+    const std::int32_t down = lines_between(cursor_.row, cursor_.line, to.row, via);
+    if (down < 0) {
+        put_csi(-down, 'A');
+        cursor_ = {to.row, via, cursor_.x};
+        wrap_pending_ = false;
+    }
+    const auto on_screen = [this](std::int32_t row) {
+        return screen_ != nullptr && row >= 0 && row < screen_->rows();
+    };
+    while (cursor_.row < to.row) {
+        const std::int32_t last = lines_of(extent(cursor_.row)) - 1;
+        for (std::int32_t line = cursor_.line + 1; line <= last; ++line) {
+            if (on_screen(cursor_.row)) {
+                wrap_onto(cursor_.row, line * width_, line * width_ + 1);
+            } else {
+                out_.push_back('\n');  // a row gone from the screen: its text is unknown
+                cursor_.line = line;
+            }
+        }
+        out_.append("\r\n");
+        cursor_ = {cursor_.row + 1, 0, 0};
+        wrap_pending_ = false;
+        cursor_unsure_ = false;
+    }
+    // Down the target's row, making the lines it lacks where nothing stands
+    // below it; otherwise the cursor stays on its last line.
+    bool pending_there = false;
+    for (std::int32_t line = cursor_.line + 1; line <= to.line; ++line) {
+        const std::int32_t start = line * width_;
+        const std::int32_t end = line == to.line && to.x == 0 ? start : start + 1;
+        if (!on_screen(to.row) ||
+            (end > start && line >= lines_of(extent(to.row)) && !blank_below(to.row))) {
+            break;
+        }
+        wrap_onto(to.row, start, end);
+        pending_there = end == start;
+    }
+    if (pending_there) return;
+    if (cursor_unsure_ || wrap_pending_ || cursor_.x != to.x) {
+        if (to.x == 0) {
+            out_.push_back('\r');
+        } else {
+            put_csi(to.x + 1, 'G');
+        }
+    }
+    cursor_ = {to.row, cursor_.line, to.x};
+    wrap_pending_ = false;
+    cursor_unsure_ = false;
+}
+
+void TtyRenderer::wrap_onto(std::int32_t row, std::int32_t start, std::int32_t end) {
+    std::int32_t from = start;
+    if (cursor_unsure_ || !wrap_pending_) {
+        // Not yet in the last column with the wrap to come: its cell is drawn again.
+        if (cursor_unsure_ || wrap_pending_ || cursor_.x != width_ - 1) put_csi(width_, 'G');
+        from = start - 1;
+    }
+    const std::int32_t first_new_line = lines_of(extent(row));
+    for (std::int32_t column = from; column < end; ++column) {
+        const Cell cell = screen_->cell(row, column);
+        set_attribute(cell.attribute);
+        put_cells(std::string_view(&cell.ch, 1), column, first_new_line);
+    }
+    set_extent(row, std::max(extent(row), end));
+    stand_after(row, end);
     cursor_unsure_ = false;
 }
 
@@ -237,6 +331,7 @@ void TtyRenderer::put_cells(std::string_view bytes, std::int32_t column,
 void TtyRenderer::note_first_change(const Screen& screen, std::int32_t row, std::int32_t from,
                                     std::int32_t to) {
     draw_changes();
+    screen_ = &screen;
     changed_screen_ = &screen;
     changed_row_ = row;
     changed_from_ = from;
@@ -341,6 +436,7 @@ void TtyRenderer::cleared(const Screen& screen) {
     // light terminal; the scroll-back goes after the screen, since some
     // terminals keep a cleared screen in their history.
     changed_screen_ = nullptr;
+    screen_ = &screen;
     set_attribute(screen.attribute());
     out_.append(kClearScreen);
     track_only(0);
@@ -359,6 +455,7 @@ void TtyRenderer::place_cursor() {
 void TtyRenderer::redraw_recent(const Screen& screen) {
     const std::int32_t first = std::max(0, target_row_ - 2);
     changed_screen_ = nullptr;  // drawn below as the screen has them
+    screen_ = &screen;
     out_.push_back('\r');
     track_only(first);
     cursor_ = {first, 0, 0};
@@ -379,7 +476,7 @@ void TtyRenderer::finish() {
         move_to(last, 0);
         return;
     }
-    move_to(last, (lines_of(length) - 1) * width_);
+    move_to(last, length);
     out_.append("\r\n");
     cursor_ = {last + 1, 0, 0};
 }

@@ -6,6 +6,10 @@
 // overwritten longer row lands on the right cell. Cursor moves are made only
 // when text is drawn or the cursor must be shown, and only relative ones: the
 // terminal's own line count above the program's output is never needed.
+// A terminal that rewraps its rows on resize joins only the lines its own
+// wrap made, and a line feed onto such a line parts it from the row above
+// (xterm.js does so): the lines within a row are reached by the wrap, never by
+// a line feed, so that every row stays whole whenever the terminal is resized.
 // Text is drawn a row at a time: the cells a row's texts changed are drawn
 // from the screen, colour run by colour run, when the cursor leaves the row or
 // the output must be out, so a row costs one move and one pass over its bytes
@@ -101,6 +105,13 @@ class TtyRenderer {
     std::int32_t lines_between(std::int32_t a, std::int32_t a_line, std::int32_t b,
                                std::int32_t b_line) const;
     void move_to(std::int32_t row, std::int32_t column);
+    // The rare moves: down over lines the wrap made, onto lines a row has not
+    // yet, or after a resize. Line feeds go only onto a row's first line.
+    void walk_to(Place to);
+    // Onto the line that starts at cell `start` of row, from the line above,
+    // by the terminal's wrap: cells start-1 .. end-1 drawn again as the screen
+    // has them (end is start, to stand in the last column with the wrap to come).
+    void wrap_onto(std::int32_t row, std::int32_t start, std::int32_t end);
     // The cursor after drawing a row up to (not including) column end.
     void stand_after(std::int32_t row, std::int32_t end);
     void repaint_from(const Screen& screen, std::int32_t row);
@@ -130,10 +141,11 @@ class TtyRenderer {
     std::int32_t frontier_ = 0;
     std::uint32_t scrolls_ = 0;
 
-    Place cursor_;                 // the terminal's cursor
-    bool wrap_pending_ = false;    // it stands in the last column with the wrap still to come
-    bool cursor_unsure_ = false;   // after a resize: always move before drawing
-    std::int32_t target_row_ = 0;  // the screen's cursor
+    const Screen* screen_ = nullptr;  // the screen last drawn or cleared
+    Place cursor_;                    // the terminal's cursor
+    bool wrap_pending_ = false;       // it stands in the last column with the wrap still to come
+    bool cursor_unsure_ = false;      // after a resize: always move before drawing
+    std::int32_t target_row_ = 0;     // the screen's cursor
     std::int32_t target_column_ = 0;
     // Cells changed_from_ .. changed_to_-1 of changed_row_ are not drawn yet
     // (none while changed_screen_ is null).

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "commands/commands.hpp"
-#include "console/process.hpp"
+#include "console/jobs.hpp"
 
 namespace cp::testing {
 

@@ -163,7 +163,7 @@ TEST(LevelCounts, ProgressEndsDoneAndAStopGivesNothing) {
 
 // A count of days, stopped once it is under way.
 TEST(LevelCounts, StopsOnceUnderWay) {
-    if (hardware_jobs() == 1) GTEST_SKIP() << "no threads here to set the flag meanwhile";
+    if (!threads_available()) GTEST_SKIP() << "no threads here to set the flag meanwhile";
     std::atomic<bool> stop{false};
     CountOptions options{2, &stop, nullptr};
     std::thread stopper([&] {

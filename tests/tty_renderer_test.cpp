@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -301,6 +302,79 @@ TEST_F(TtyRendererTest, NewWidthAppliesToTheRowsAlreadyDrawn) {
     console->print_newline();
     console->print_text("b");
     EXPECT_EQ(vt().line(3), "b");
+}
+
+// A terminal that rewraps its rows on resize (xterm.js, tmux) is resized
+// after any flush of a few short sessions, one way and back: the rows it then
+// holds are the screen's, each on lines of its own. The sessions go on after
+// a line's end, jump past a row's end onto a later line, and come back down
+// over the wrapped lines of a longer row written over.
+TEST_F(TtyRendererTest, EveryRowStaysWholeAcrossResizesBetweenAnyTwoFlushes) {
+    using Step = std::function<void(Console&)>;
+    const std::string row = "0123456789ABCDEFGHIJKLMN";
+    const auto text = [](std::string t) { return [t](Console& c) { c.print_text(t); }; };
+    const Step newline = [](Console& c) { c.print_newline(); };
+    // Rows and columns from 0 (locate counts from 1).
+    const auto jump = [](std::int32_t column, std::string t) {
+        return [column, t](Console& c) {
+            c.locate(c.cursor_row(), column + 1);
+            c.print_text(t);
+        };
+    };
+    const auto up = [](std::int32_t rows) {
+        return [rows](Console& c) { c.locate(c.cursor_row() - rows, 1); };
+    };
+    const auto at = [](std::int32_t row, std::int32_t column) {
+        return [row, column](Console& c) { c.locate(row + 1, column + 1); };
+    };
+    std::vector<Step> a_cell_at_a_time;
+    for (const char c : row) a_cell_at_a_time.push_back(text(std::string(1, c)));
+    a_cell_at_a_time.insert(a_cell_at_a_time.end(), {newline, text("next")});
+    const std::vector<std::vector<Step>> sessions = {
+        a_cell_at_a_time,
+        {text("abcdefg"), jump(13, "XY"), newline, text("abcdefgh"), jump(12, "Z"), newline,
+         text("abcdefghijkl"), jump(24, "W"), newline, text("abc"), jump(24, "V"), newline,
+         text("abc"), at(4, 20), text("U")},
+        {text(row + row), newline, text(row), newline, up(2), text("short"), newline, text("s"),
+         newline, text("third"), up(1), text("t"), newline, text("end"), at(0, 60), text("far")},
+    };
+    const auto check = [this](const std::string& when) {
+        std::vector<std::string> rows;
+        const Screen& screen = console->screen();
+        for (std::int32_t r = 0; r < screen.rows(); ++r) {
+            std::string text(screen.row_text(r));
+            text.erase(text.find_last_not_of(' ') + 1);
+            rows.push_back(text);
+        }
+        while (!rows.empty() && rows.back().empty()) rows.pop_back();
+        ASSERT_EQ(terminal->emulator.rows(), rows) << when;
+    };
+    for (std::size_t s = 0; s < sessions.size(); ++s) {
+        for (const int from : {5, 12, 23, 24, 25}) {
+            for (const int to : {5, 12, 23, 24, 25}) {
+                if (from == to) continue;
+                for (std::size_t cut = 0; cut < sessions[s].size(); ++cut) {
+                    const std::string when = "session " + std::to_string(s) + ", " +
+                                             std::to_string(from) + " to " + std::to_string(to) +
+                                             " columns after step " + std::to_string(cut);
+                    start(from, 24, 24);
+                    for (std::size_t i = 0; i < sessions[s].size(); ++i) {
+                        sessions[s][i](*console);
+                        terminal->flush();
+                        if (i == cut) {
+                            terminal->emulator.rewrap(to);
+                            terminal->renderer.set_width(to);
+                            check(when);
+                        }
+                    }
+                    terminal->emulator.rewrap(from);
+                    terminal->renderer.set_width(from);
+                    check(when + ", and back");
+                    if (HasFatalFailure()) return;
+                }
+            }
+        }
+    }
 }
 
 TEST_F(TtyRendererTest, FinishResetsColoursOnALineOfItsOwn) {

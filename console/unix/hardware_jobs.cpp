@@ -9,4 +9,8 @@ std::int32_t hardware_jobs() {
     return static_cast<std::int32_t>(std::max(1u, std::thread::hardware_concurrency()));
 }
 
+bool threads_available() {
+    return true;
+}
+
 }  // namespace cp

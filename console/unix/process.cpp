@@ -16,10 +16,6 @@ void note_interrupt(int) {
 
 }  // namespace
 
-bool threads_available() {
-    return true;
-}
-
 bool error_is_terminal() {
     return isatty(STDERR_FILENO) != 0;
 }

@@ -7,4 +7,8 @@ std::int32_t hardware_jobs() {
     return 1;
 }
 
+bool threads_available() {
+    return false;
+}
+
 }  // namespace cp

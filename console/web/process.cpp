@@ -2,11 +2,7 @@
 
 namespace cp {
 
-// No threads in the browser's build (they would need SharedArrayBuffer), and
-// no signals: under node, Ctrl+C ends the program as node's own default.
-bool threads_available() {
-    return false;
-}
+// No signals here: under node, Ctrl+C ends the program as node's own default.
 
 bool error_is_terminal() {
     return false;

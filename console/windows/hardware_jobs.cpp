@@ -13,4 +13,8 @@ std::int32_t hardware_jobs() {
         std::max<DWORD>(1, GetActiveProcessorCount(ALL_PROCESSOR_GROUPS)));
 }
 
+bool threads_available() {
+    return true;
+}
+
 }  // namespace cp

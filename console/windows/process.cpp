@@ -17,10 +17,6 @@ BOOL WINAPI note_interrupt(DWORD event) {
 
 }  // namespace
 
-bool threads_available() {
-    return true;
-}
-
 bool error_is_terminal() {
     return is_console(2);
 }
