@@ -33,19 +33,10 @@ void append_decimal(std::string& out, std::int64_t v) {
 void append_decimal(std::string& out, ObservedValue v) {
     __extension__ using Unsigned = unsigned __int128;
     if (v < 0) out.push_back('-');
-    Unsigned magnitude = v < 0 ? 0 - static_cast<Unsigned>(v) : static_cast<Unsigned>(v);
-    // Nineteen digits at a time, the last first.
-    constexpr std::uint64_t kPiece = 10'000'000'000'000'000'000u;
+    const Unsigned magnitude = v < 0 ? 0 - static_cast<Unsigned>(v) : static_cast<Unsigned>(v);
     char digits[40];
-    char* first = digits + sizeof digits;
-    while (magnitude >> 64 != 0) {
-        const auto low = static_cast<std::uint64_t>(magnitude % kPiece);
-        magnitude /= kPiece;
-        first -= 19;
-        detail::write_decimal_fixed(first, 19, low);
-    }
-    first = detail::write_decimal_backward(first, static_cast<std::uint64_t>(magnitude));
-    out.append(first, digits + sizeof digits);
+    out.append(detail::write_wide_decimal_backward(digits + sizeof digits, magnitude),
+               digits + sizeof digits);
 }
 
 char kind_letter(RunValueKind kind) {

@@ -10,7 +10,7 @@
 // second tab's reloads too. In the middle the page switches to English, whose
 // screens are the native program's with --language=en, and back.
 //   node browser_session.mjs build-web/site build/collatzperm
-import { spawn } from 'node:child_process';
+import { spawn, spawnSync } from 'node:child_process';
 import assert from 'node:assert/strict';
 
 import {
@@ -273,6 +273,8 @@ async function pictures(browser, url) {
   }
   await shows('the tree of 20 in 3n-1', (state) => state.leaves?.length === 65);
   assert.deepEqual((await picture()).leaves, await rowsShown(20), 'the leaves of 20 in 3n-1 are its rows');
+  const command = (...words) => spawnSync(nativeProgram, [...words, '--format=csv'], { encoding: 'utf8' }).stdout;
+  assert.equal((await picture()).csv, command('search', '20', '--variant=3n-1'), 'the CSV of collatzperm search');
   assert.deepEqual(await accessibilityFaults(tab), [], 'axe-core with the tree open');
   for (const [keys, prompt] of [['M\n', 4], ['0027\n', 5]]) {
     await page.type(keys);
@@ -286,6 +288,7 @@ async function pictures(browser, url) {
     printed.push(...line.replace(/^ \*00  3n \+-1  =/, '').trim().split(/\s+/));
   }
   assert.deepEqual((await picture()).values[0], printed, 'the path of 27 is the values printed');
+  assert.equal((await picture()).csv, command('sequence', '27'), 'the CSV of collatzperm sequence');
   await tab.click('#picture .picture-bar button[aria-label="Linear scale"]');
   assert.deepEqual(await accessibilityFaults(tab), [], 'axe-core with a path open');
   // A leaf chosen with the keyboard: End, the last row, and Enter.
@@ -322,9 +325,10 @@ async function helpHeading(tab, open) {
   return until('the help', () => tab.evaluate(() => document.querySelector('#help-dialog[open] h2')?.textContent));
 }
 
-// Whether Help is open, and whether the terminal has the keys.
-const helpState = (tab) => tab.evaluate(() => [document.getElementById('help-dialog').open,
-  document.activeElement === window.collatzperm.terminal.textarea]);
+// Help shut, and the terminal has the keys again: the dialog's close event,
+// which gives them back, comes a task after the dialog shuts.
+const helpShut = (tab, what) => until(what, () => tab.evaluate(() => !document.getElementById('help-dialog').open
+  && document.activeElement === window.collatzperm.terminal.textarea), 5000);
 
 // A click on the language button starts the program again in the other
 // language, with the session's keys typed again; `prompt` is the new
@@ -342,7 +346,7 @@ async function helpAndLanguage(tab, page, size, url) {
   assert.equal(await helpHeading(tab, () => tab.keyboard.press('Enter')), 'Hilfe');
   assert.deepEqual(await accessibilityFaults(tab), [], 'axe-core with Help open');
   await tab.keyboard.press('Escape');
-  assert.deepEqual(await helpState(tab), [false, true], 'Esc closes Help, and the keys go to the program');
+  await helpShut(tab, 'Esc closes Help, and the keys go to the program');
 
   await switchLanguage(tab, page, kEnglish);
   const english = new NativeSession(...size, '--language=en');
@@ -362,7 +366,7 @@ async function helpAndLanguage(tab, page, size, url) {
   // Its shortcut, from the terminal.
   assert.equal(await helpHeading(tab, () => withAltShift(tab, 'KeyH')), 'Help');
   await tab.click('#help-dialog .help-close button');
-  assert.deepEqual(await helpState(tab), [false, true], 'Close closes Help, and the keys go to the program');
+  await helpShut(tab, 'Close closes Help, and the keys go to the program');
   await switchLanguage(tab, page, kGerman);
 
   // The full guide, in the site.
