@@ -144,7 +144,15 @@ export function setUpPictures({ tools, main, terminal, typeKey, waiting, refit }
   addEventListener('resize', place);
   coarse.addEventListener('change', place);
   terminal.onResize(place);
-  if (choice.open) setOpen(true);
+  // Kept open from the last visit: its place at once, so that the terminal
+  // starts at its size, and its code once the start table is shown, so that
+  // the table comes no later.
+  let openAtPrompt = choice.open;
+  if (openAtPrompt) {
+    button.setAttribute('aria-pressed', 'true');
+    panel.hidden = false;
+    place();
+  }
 
   // A number chosen in the picture: `00` and its digits and Enter, typed as
   // keys when the program next waits for a command with nothing typed yet.
@@ -170,6 +178,8 @@ export function setUpPictures({ tools, main, terminal, typeKey, waiting, refit }
       atPrompt = false;
     } else if (text === 'prompt') {
       atPrompt = true;
+      if (openAtPrompt && choice.open) setOpen(true);
+      openAtPrompt = false;
     } else if (current) {
       current.push(text);
       if (text === 'end' || text.startsWith('end,')) {
