@@ -95,10 +95,14 @@ async function zoomAndPan() {
 async function pictureFigures(tab, device, figures) {
   const button = await tab.$('#picture-button');
   if (!button) return;
+  // From the moment the page has the press: its pointerdown, or the click
+  // where an emulated tap brings none.
   await tab.evaluate(() => {
-    document.getElementById('picture-button').addEventListener('pointerdown', (event) => {
-      window.pictureAsked = event.timeStamp;
-    }, { capture: true });
+    for (const kind of ['pointerdown', 'click']) {
+      document.getElementById('picture-button').addEventListener(kind, () => {
+        window.pictureAsked ??= performance.now();
+      }, { capture: true });
+    }
   });
   await (device.cpu > 1 ? button.tap() : button.click());
   const drawn = await tab.waitForFunction(() => window.collatzperm.pictures.viewer()?.state().leaves?.length === 6682

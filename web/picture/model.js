@@ -9,6 +9,8 @@ function csvOf(lines) {
   return text;
 }
 
+const [kN, kComma, kZero, kOne] = ['n', ',', '0', '1'].map((c) => c.charCodeAt(0));
+
 // 1 at the root, each value of the walk a node under the last one a depth
 // above it, the rows the leaves at depth i. A search stopped early keeps the
 // rows it showed and their paths.
@@ -26,28 +28,39 @@ function readSearch(head, lines) {
   value[0] = 1;
   parent[0] = -1;
   let count = 1;
+  // The value just read, at depth `d`, under the last one a depth above it.
+  const added = (d) => {
+    depth[count] = d;
+    parent[count] = lastAt[d - 1];
+    lastAt[d] = count;
+    ++count;
+  };
   for (const line of lines) {
+    if (line.charCodeAt(0) === kN && line.charCodeAt(1) === kComma) {
+      // The walk's values are most of the lines: read digit by digit, exact
+      // below 2^53, as far above any value of a search at the prompt (2^i,
+      // i at most 32).
+      let at = 2;
+      let d = 0;
+      for (let c = line.charCodeAt(at); c !== kComma; c = line.charCodeAt(++at)) d = d * 10 + c - kZero;
+      let v = 0;
+      for (let c = line.charCodeAt(++at); c !== kComma; c = line.charCodeAt(++at)) v = v * 10 + c - kZero;
+      value[count] = v;
+      multiplied[count] = line.charCodeAt(at + 1) === kOne ? 1 : 0;
+      added(d);
+      continue;
+    }
     const fields = line.split(',');
-    let d;
-    if (fields[0] === 'n') {
-      d = Number(fields[1]);
-      value[count] = Number(fields[2]);
-      multiplied[count] = fields[3] === '1' ? 1 : 0;
-    } else if (fields[0] === 'c' && fields[1] !== 'exponent') {
-      d = exponent;
+    if (fields[0] === 'c' && fields[1] !== 'exponent') {
       const parity = fields[5];
       value[count] = Number(fields[3]);
       multiplied[count] = parity[0] === '1' ? 1 : 0;
       row[count] = rows.length;
       rows.push({ start: fields[3], multiplications: Number(fields[4]), parity, node: count });
-    } else {
-      if (fields[0] === 'end') stopped = fields[1] === '1';
-      continue;
+      added(exponent);
+    } else if (fields[0] === 'end') {
+      stopped = fields[1] === '1';
     }
-    depth[count] = d;
-    parent[count] = lastAt[d - 1];
-    lastAt[d] = count;
-    ++count;
   }
   // The values that lead to a row: after a stop, some lead to none.
   const leaves = new Int32Array(count);

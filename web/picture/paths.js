@@ -18,7 +18,9 @@ function compact(value) {
   return value.toExponential(0).replace('e+', 'e');
 }
 
-export function pathsView(model, host, linear) {
+// `size`, the chart's first width and height: drawn once at its size, not
+// drawn and then stretched.
+export function pathsView(model, host, linear, [width, height]) {
   const { series } = model;
   const length = Math.max(1, ...series.map((points) => points.length));
   const positive = series.every((points) => points.every((point) => point.value > 0));
@@ -73,8 +75,8 @@ export function pathsView(model, host, linear) {
 
   const dotted = series.length <= kMostDotted;
   const options = {
-    width: 100,
-    height: 100,
+    width,
+    height,
     legend: { show: false },
     scales: { x: { time: false }, y: logarithmic ? { distr: 3, log: 10 } : { distr: 1 } },
     axes: [

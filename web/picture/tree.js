@@ -1,11 +1,10 @@
 // A search as its tree: 1 at the left, each value of the backward walk one
 // depth further right, the start numbers the leaves at depth i, top to bottom
-// in the order of the rows. d3-hierarchy lays it out (a dendrogram, the
-// leaves evenly spaced); d3-zoom stretches and moves it up and down (wheel,
-// drag, pinch), so that the 6,682 leaves of the compressed 2^32 can be read.
-// Drawn on a canvas: one path for the halving branches, one for the
-// multiplication branches, only what is in view; SVG for the download.
-import { cluster, hierarchy } from 'd3-hierarchy';
+// in the order of the rows, each value at the mean of its children's places.
+// d3-zoom stretches and moves it up and down (wheel, drag, pinch), so that the
+// 6,682 leaves of the compressed 2^32 can be read. Drawn on a canvas: one path
+// for the halving branches, one for the multiplication branches, only what is
+// in view; SVG for the download.
 import { select } from 'd3-selection';
 import { zoom, zoomIdentity } from 'd3-zoom';
 
@@ -29,15 +28,28 @@ export function treeView(model, host) {
   const x = new Float64Array(nodes.length);
   const y = new Float64Array(nodes.length);
   nodes.forEach((node, i) => { node.index = i; });
-  const root = hierarchy(nodes[0]);
-  cluster().size([1, 1]).separation(() => 1)(root);
-  root.each((d) => {
-    x[d.data.index] = exponent > 0 ? d.data.depth / exponent : 0;
-    y[d.data.index] = root.children ? d.x : 0.5;
-  });
-  // The values of each depth from top to bottom.
+  // A dendrogram: the leaves evenly spaced in their order, each value at the
+  // mean of its children's places. The values come parent first, so one pass
+  // back from the last sets every parent after its children.
+  let leafCount = 0;
+  for (const node of nodes) if (node.children.length === 0) y[node.index] = leafCount++;
+  for (let i = nodes.length - 1; i >= 0; --i) {
+    const { children } = nodes[i];
+    if (children.length === 0) continue;
+    let sum = 0;
+    for (const child of children) sum += y[child.index];
+    y[i] = sum / children.length;
+  }
+  for (let i = 0; i < nodes.length; ++i) {
+    x[i] = exponent > 0 ? nodes[i].depth / exponent : 0;
+    y[i] = (y[i] + 0.5) / leafCount;
+  }
+  // The values of each depth from top to bottom, and each one's parent and
+  // kind of step, as the drawing of every frame reads them.
   const byDepth = Array.from({ length: exponent + 1 }, () => []);
   for (const node of nodes) byDepth[node.depth].push(node.index);
+  const parentOf = Int32Array.from(nodes, (node) => node.parent);
+  const multipliedOf = Uint8Array.from(nodes, (node) => (node.multiplied ? 1 : 0));
   const leaves = byDepth[exponent] ?? [];
   const digits = Math.max(1, ...model.rows.map((row) => row.start.length));
   const right = digits * kDigitWidth + kLabelGap * 2;
@@ -63,16 +75,33 @@ export function treeView(model, host) {
   const spacing = () => (leaves.length > 1
     ? transform.k * (ground.size()[1] - kTop - kBottom) / (leaves.length - 1) : Infinity);
 
-  function branches(context, multiplied, height) {
+  // Depth by depth, top to bottom: a branch that would cover the pixels of
+  // the one before it is left out, so that a frame of the whole tree draws
+  // about as many as the picture has pixel rows, not every value.
+  function branches(context, multiplied, width, height) {
+    const span = width - kLeft - right;
+    const top = kTop + transform.y;
+    const stretch = transform.k * (height - kTop - kBottom);
+    const kind = multiplied ? 1 : 0;
     context.beginPath();
-    for (let i = 1; i < nodes.length; ++i) {
-      if (nodes[i].multiplied !== multiplied) continue;
-      const p = nodes[i].parent;
-      const y0 = down(p);
-      const y1 = down(i);
-      if ((y0 < 0 && y1 < 0) || (y0 > height && y1 > height)) continue;
-      context.moveTo(across(p), y0);
-      context.lineTo(across(i), y1);
+    for (let d = 1; d <= exponent; ++d) {
+      const x0 = kLeft + ((d - 1) / exponent) * span;
+      const x1 = kLeft + (d / exponent) * span;
+      let last0 = NaN;
+      let last1 = NaN;
+      for (const i of byDepth[d]) {
+        if (multipliedOf[i] !== kind) continue;
+        const y0 = top + stretch * y[parentOf[i]];
+        const y1 = top + stretch * y[i];
+        if ((y0 < 0 && y1 < 0) || (y0 > height && y1 > height)) continue;
+        const row0 = Math.round(y0);
+        const row1 = Math.round(y1);
+        if (row0 === last0 && row1 === last1) continue;
+        last0 = row0;
+        last1 = row1;
+        context.moveTo(x0, y0);
+        context.lineTo(x1, y1);
+      }
     }
     context.strokeStyle = multiplied ? kMultiplication : kHalving;
     // Where branches crowd, one as thick as the other.
@@ -86,8 +115,8 @@ export function treeView(model, host) {
     context.beginPath();
     context.rect(0, 0, width, height - kBottom + kTop / 2);
     context.clip();
-    branches(context, false, height);
-    branches(context, true, height);
+    branches(context, false, width, height);
+    branches(context, true, width, height);
     context.restore();
     context.font = `11px ${kFont}`;
     context.textBaseline = 'middle';

@@ -120,10 +120,14 @@ export function createViewer(panel, page) {
     say(page.choose(number) ? kTyped(number) : kNotTyped);
   }
 
+  function stageSize() {
+    const box = stage.getBoundingClientRect();
+    return [Math.max(50, Math.floor(box.width)), Math.max(50, Math.floor(box.height))];
+  }
+
   function fit() {
     if (!view || panel.hidden) return;
-    const box = stage.getBoundingClientRect();
-    view.resize(Math.max(50, Math.floor(box.width)), Math.max(50, Math.floor(box.height)));
+    view.resize(...stageSize());
   }
 
   function build() {
@@ -151,7 +155,7 @@ export function createViewer(panel, page) {
     stage.replaceChildren();
     if (kind() === 'tree') view = treeView(model, stage);
     else if (kind() === 'spread') view = spreadView(model, stage);
-    else view = pathsView(model, stage, choice.linear);
+    else view = pathsView(model, stage, choice.linear, stageSize());
     views.linear.disabled = search || !view.positive;
     title.textContent = {
       search: () => `Search of 2^${model.exponent}`,
