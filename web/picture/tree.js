@@ -64,10 +64,12 @@ export function treeView(model, host) {
       const height = extent[1][1];
       return zoomIdentity.translate(0, Math.min(0, Math.max(height - height * t.k, t.y))).scale(t.k);
     })
+    .on('start', () => ground.moving(true))
     .on('zoom', (event) => {
       transform = event.transform;
       ground.redraw();
-    });
+    })
+    .on('end', () => ground.moving(false));
   select(ground.canvas).call(behaviour).on('dblclick.zoom', null);
 
   const across = (i) => kLeft + x[i] * (ground.size()[0] - kLeft - right);
