@@ -12,3 +12,7 @@ endif()
 set(COLLATZPERM_BOOST_LINK_DIR ${CMAKE_BINARY_DIR}/boost-headers)
 file(MAKE_DIRECTORY ${COLLATZPERM_BOOST_LINK_DIR})
 file(CREATE_LINK ${COLLATZPERM_BOOST_INCLUDE_DIR}/boost ${COLLATZPERM_BOOST_LINK_DIR}/boost SYMBOLIC)
+# Before it, a stand-in for <iostream> that keeps the standard streams out of
+# the statically linked programs (see boost-no-streams/iostream).
+set(COLLATZPERM_BOOST_INCLUDE_DIRS ${CMAKE_CURRENT_LIST_DIR}/boost-no-streams
+  ${COLLATZPERM_BOOST_LINK_DIR})

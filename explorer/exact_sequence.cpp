@@ -2,11 +2,6 @@
 
 #include <vector>
 
-// g++ 12 at -O3 sees an impossible overlap in the string that Boost's decimal
-// text builds (its bug 105329); nothing here can reach it.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wrestrict"
-#endif
 #include <boost/multiprecision/cpp_int.hpp>
 
 namespace cp {
@@ -14,6 +9,61 @@ namespace cp {
 namespace {
 
 using Big = boost::multiprecision::cpp_int;
+
+// Decimal text in pieces of 18 digits. Boost's own conversions go through the
+// standard streams and locales, which the statically linked Windows program
+// would carry whole (about 750 KB) for nothing else.
+__extension__ using Wide = unsigned __int128;
+constexpr std::size_t kPieceDigits = 18;
+constexpr std::uint64_t kPiece = 1'000'000'000'000'000'000;
+
+Big from_digits(std::string_view digits) {
+    Big value = 0;
+    std::size_t length = digits.size() % kPieceDigits;
+    if (length == 0) length = kPieceDigits;
+    for (std::size_t at = 0; at < digits.size(); at += length, length = kPieceDigits) {
+        std::uint64_t piece = 0;
+        std::uint64_t scale = 1;
+        for (const char c : digits.substr(at, length)) {
+            piece = piece * 10 + static_cast<std::uint64_t>(c - '0');
+            scale *= 10;
+        }
+        value *= scale;
+        value += piece;
+    }
+    return value;
+}
+
+std::string to_digits(const Big& value) {
+    // The magnitude as 64-bit words, least significant first, whatever the
+    // width of Boost's limbs on this platform.
+    const auto& backend = value.backend();
+    constexpr unsigned kLimbBits = sizeof(*backend.limbs()) * 8;
+    std::vector<std::uint64_t> words((backend.size() * kLimbBits + 63) / 64);
+    for (unsigned i = 0; i < backend.size(); ++i) {
+        words[i * kLimbBits / 64] |= static_cast<std::uint64_t>(backend.limbs()[i])
+                                     << (i * kLimbBits % 64);
+    }
+    while (!words.empty() && words.back() == 0) words.pop_back();
+    std::string reversed;
+    do {
+        // Divides the words by 10^18 in place; the remainder is the next piece.
+        std::uint64_t rest = 0;
+        for (std::size_t i = words.size(); i-- > 0;) {
+            const Wide part = (static_cast<Wide>(rest) << 64) | words[i];
+            words[i] = static_cast<std::uint64_t>(part / kPiece);
+            rest = static_cast<std::uint64_t>(part % kPiece);
+        }
+        while (!words.empty() && words.back() == 0) words.pop_back();
+        for (std::size_t d = 0; d < kPieceDigits && (rest != 0 || !words.empty()); ++d) {
+            reversed.push_back(static_cast<char>('0' + rest % 10));
+            rest /= 10;
+        }
+    } while (!words.empty());
+    if (reversed.empty()) reversed.push_back('0');
+    if (value.sign() < 0) reversed.push_back('-');
+    return {reversed.rbegin(), reversed.rend()};
+}
 
 // Values of fewer than 62 bits are their own key; larger ones are known by a
 // 64-bit hash, which a match confirms by computing the earlier value again.
@@ -130,11 +180,8 @@ std::optional<ExactSequence> ExactSequence::start(std::string_view decimal, std:
     for (const char c : digits) {
         if (c < '0' || c > '9') return std::nullopt;
     }
-    // Boost reads a leading 0 as the mark of an octal number.
-    const std::size_t first = digits.find_first_not_of('0');
-    digits = first == std::string_view::npos ? "0" : digits.substr(first);
     auto run = std::make_unique<Run>();
-    run->start = Big(std::string(digits));
+    run->start = from_digits(digits);
     if (negative) run->start = -run->start;
     run->value = run->start;
     run->sign = sign;
@@ -151,7 +198,7 @@ std::optional<ExactStep> ExactSequence::next() {
     Run& run = *run_;
     if (run.finished) return std::nullopt;
     if (run.step > 0) run.advance(run.value);
-    ExactStep record{run.step, run.value.str(), std::nullopt};
+    ExactStep record{run.step, to_digits(run.value), std::nullopt};
     if (run.value == 1) {
         run.finished = true;
         return record;

@@ -156,5 +156,19 @@ TEST(ExactSequence, ReadsOnlyIntegers) {
     EXPECT_EQ(records("-000", 1, false)[0].value, "0");
 }
 
+// The decimal text is read and written 18 digits at a time: zeros inside and
+// at the ends of those pieces, and limbs carried over, come back as typed.
+TEST(ExactSequence, StartValuesComeBackDigitForDigit) {
+    for (const char* start :
+         {"999999999999999999", "1000000000000000000", "-1000000000000000001",
+          "18446744073709551615", "18446744073709551616",
+          "-340282366920938463463374607431768211456", "1000000000000000000000000000000000001",
+          "900000000000000000090000000000000000009"}) {
+        auto sequence = ExactSequence::start(start, 1, false);
+        ASSERT_TRUE(sequence);
+        EXPECT_EQ(sequence->next()->value, start);
+    }
+}
+
 }  // namespace
 }  // namespace cp
