@@ -8,10 +8,12 @@
 #include "app/language.hpp"
 #include "commands/commands.hpp"
 #include "console/console.hpp"
+#include "console/picture_channel.hpp"
 #include "console/split_terminal.hpp"
 #include "console/standard_streams.hpp"
 #include "driver/program.hpp"
 #include "driver/state.hpp"
+#include "pictures/picture_records.hpp"
 
 int main(int argc, char** argv) {
     const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
@@ -30,6 +32,9 @@ int main(int argc, char** argv) {
     cp::Console console(terminal);
     cp::State state;
     state.language = language.language;
+    // A page beside the terminal draws what the program shows.
+    cp::PictureRecorder pictures(cp::send_to_pictures);
+    if (cp::picture_channel_open()) state.observer = &pictures;
     cp::run_program(console, state);
     console.finish();
     return 0;

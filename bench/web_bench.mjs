@@ -2,8 +2,10 @@
 // a desktop window and on a phone (390 x 844, touch, its CPU throttled 4x as a
 // stand-in for a mid-range phone's), the time to the start table, to the end
 // of the compressed search of 32, and how soon the page answers a tap while
-// that search's rows stream; and the pipe session of bench/session.keys under
-// node against the native program, in turns. After make web and make build:
+// that search's rows stream; then, where the site has the picture, from its
+// control to that search's tree, the frames a second of zoom and pan, and
+// the path of a run of 986 steps; and the pipe session of bench/session.keys
+// under node against the native program, in turns. After make web and make build:
 //   node bench/web_bench.mjs [RUNS] [SITE] [DEVICES]
 // SITE, another build's site (build-web/site by default), for a comparison;
 // DEVICES, some of desktop, phone and gpu, joined by commas (all by default),
@@ -27,8 +29,11 @@ const kDevices = [
 const chosen = process.argv[4]?.split(',');
 const devices = kDevices.filter((device) => !chosen || chosen.includes(device.key));
 
-function siteBytes() {
-  return fs.readdirSync(site).reduce((sum, name) => sum + fs.statSync(path.join(site, name)).size, 0);
+function siteBytes(folder = site) {
+  return fs.readdirSync(folder, { withFileTypes: true }).reduce((sum, entry) => {
+    const file = path.join(folder, entry.name);
+    return sum + (entry.isDirectory() ? siteBytes(file) : fs.statSync(file).size);
+  }, 0);
 }
 
 // In the page, from the moment its keys go in (or the navigation starts) to
@@ -65,9 +70,60 @@ function watchPage(isShown) {
   }, { capture: true });
 }
 
+// Frames a second while the tree is zoomed by the wheel and then dragged,
+// one step a frame: the rate at which the page then draws.
+async function zoomAndPan() {
+  const canvas = document.querySelector('#picture canvas');
+  const box = canvas.getBoundingClientRect();
+  const at = { clientX: box.x + box.width / 2, clientY: box.y + box.height / 2, bubbles: true, view: window };
+  const frame = () => new Promise(requestAnimationFrame);
+  const kFrames = 60;
+  await frame();
+  const began = performance.now();
+  for (let i = 0; i < kFrames; ++i) {
+    canvas.dispatchEvent(new WheelEvent('wheel', { ...at, deltaY: i < kFrames / 4 ? -120 : 0, cancelable: true }));
+    if (i === kFrames / 4) canvas.dispatchEvent(new MouseEvent('mousedown', at));
+    if (i > kFrames / 4) window.dispatchEvent(new MouseEvent('mousemove', { ...at, clientY: at.clientY + (i % 20) * 8 }));
+    await frame();
+  }
+  window.dispatchEvent(new MouseEvent('mouseup', at));
+  return (kFrames * 1000) / (performance.now() - began);
+}
+
+// With the compressed search of 32 shown: from the Picture control to its
+// tree drawn; zoom and pan; from the end of a run of 986 steps to its path drawn.
+async function pictureFigures(tab, device, figures) {
+  const button = await tab.$('#picture-button');
+  if (!button) return;
+  // From the control's click, in the page's own clock.
+  await tab.evaluate(() => {
+    window.pictureAsked = performance.now();
+    document.getElementById('picture-button').click();
+  });
+  const drawn = await tab.waitForFunction(() => window.collatzperm.pictures.viewer()?.state().leaves?.length === 6682
+    && performance.now(), { polling: 'raf', timeout: 60000 });
+  figures.tree.push(await drawn.jsonValue() - await tab.evaluate(() => window.pictureAsked));
+  figures.zoom.push(await tab.evaluate(zoomAndPan));
+  await tab.evaluate(() => {
+    const viewer = window.collatzperm.pictures.viewer();
+    const { show } = viewer;
+    viewer.show = (lines) => {
+      const began = performance.now();
+      show(lines);
+      requestAnimationFrame(() => { window.pathMs = performance.now() - began; });
+    };
+  });
+  await tab.focus('.xterm-helper-textarea');
+  await tab.keyboard.type('00670617279');
+  await tab.keyboard.press('Enter');
+  figures.path.push(await (await tab.waitForFunction(() => window.pathMs, { timeout: 60000 })).jsonValue());
+  // Closed again: the next load starts without it.
+  await (device.cpu > 1 ? button.tap() : button.click());
+}
+
 async function pageFigures(url, device) {
   const browser = await launch({ gpu: device.gpu });
-  const figures = { start: [], search: [], answer: [] };
+  const figures = { start: [], search: [], answer: [], tree: [], zoom: [], path: [] };
   try {
     for (let run = 0; run < runs; ++run) {
       const tab = await openTab(browser, device.viewport);
@@ -100,6 +156,7 @@ async function pageFigures(url, device) {
       figures.search.push(await done - typed);
       // The last tap may have come after the search.
       figures.answer.push(...(await tab.evaluate(() => window.answers)).slice(0, -1));
+      await pictureFigures(tab, device, figures);
       if (tab.errors.length > 0) throw new Error(tab.errors.join('\n'));
       await tab.close();
     }
@@ -120,13 +177,18 @@ function sessionMs(command, args) {
 }
 
 const server = await serve(site);
-console.log(`site: ${(siteBytes() / 1e6).toFixed(2)} MB (limit 3 MB)`);
+console.log(`site: ${(siteBytes() / 1e6).toFixed(2)} MB (limit 1.6 MB)`);
 for (const device of devices) {
   const page = await pageFigures(server.url, device);
   const label = `${device.name}, CPU ${device.cpu}x`;
   console.log(`${label}: start table: median ${median(page.start).toFixed(0)} ms, ${range(page.start)} ms over ${runs} loads (limit 1000)`);
   console.log(`${label}: compressed search of 32 at pause 0: median ${median(page.search).toFixed(0)} ms, ${range(page.search)} ms (limit 2000)`);
   console.log(`${label}: answer to a tap during it: median ${median(page.answer).toFixed(0)} ms, ${range(page.answer)} ms over ${page.answer.length} taps (limit 50)`);
+  const limit = device.cpu > 1 ? [1000, 200] : [300, 300];
+  if (page.tree.length === 0) continue;
+  console.log(`${label}: the tree of that search from the Picture control: median ${median(page.tree).toFixed(0)} ms, ${range(page.tree)} ms (limit ${limit[0]})`);
+  console.log(`${label}: zoom and pan of that tree: median ${median(page.zoom).toFixed(0)} frames a second, ${range(page.zoom)} (at least 30)`);
+  console.log(`${label}: the path of a run of 986 steps: median ${median(page.path).toFixed(0)} ms, ${range(page.path)} ms (limit ${limit[1]})`);
 }
 server.close();
 if (chosen) process.exit(0);

@@ -23,7 +23,7 @@ target_link_options(collatzperm PRIVATE ${COLLATZPERM_PAGE_LINK_OPTIONS}
   -sENVIRONMENT=web -sMODULARIZE=1 -sEXPORT_NAME=createCollatzperm)
 
 add_executable(collatzperm-node ${app_sources})
-target_link_libraries(collatzperm-node PRIVATE driver commands)
+target_link_libraries(collatzperm-node PRIVATE driver commands pictures)
 target_compile_definitions(collatzperm-node PRIVATE COLLATZPERM_VERSION="${PROJECT_VERSION}")
 target_link_options(collatzperm-node PRIVATE ${COLLATZPERM_NODE_LINK_OPTIONS})
 set_property(TARGET collatzperm-node APPEND PROPERTY LINK_DEPENDS ${COLLATZPERM_NODE_FLAGS})

@@ -24,16 +24,26 @@ set(COLLATZPERM_SITE_SCRIPTS
   ${CMAKE_SOURCE_DIR}/web/finish_site.py ${CMAKE_SOURCE_DIR}/web/service_worker.js
   ${CMAKE_SOURCE_DIR}/app/windows/make_icon.py
   ${CMAKE_SOURCE_DIR}/web/make_guide.mjs ${CMAKE_SOURCE_DIR}/docs/GUIDE.md)
+# The picture: its control and placement load with the page; its drawing (with
+# D3 and uPlot, bundled by esbuild into one module and its CSS) the first time
+# it opens.
+set(COLLATZPERM_PICTURE ${CMAKE_SOURCE_DIR}/web/picture)
+set(COLLATZPERM_PICTURE_FILES ${COLLATZPERM_PICTURE}/control.js ${COLLATZPERM_PICTURE}/layout.css)
+file(GLOB COLLATZPERM_PICTURE_SOURCES CONFIGURE_DEPENDS ${COLLATZPERM_PICTURE}/*.js ${COLLATZPERM_PICTURE}/*.css)
+set(COLLATZPERM_ESBUILD ${CMAKE_SOURCE_DIR}/web/node_modules/.bin/esbuild)
 add_custom_target(site ALL
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${COLLATZPERM_SITE}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${COLLATZPERM_SITE}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${COLLATZPERM_SITE}/picture
   COMMAND ${CMAKE_COMMAND} -E copy ${COLLATZPERM_PAGE_FILES}
           $<TARGET_FILE:collatzperm> $<TARGET_FILE_DIR:collatzperm>/collatzperm.wasm
           ${COLLATZPERM_SITE}
+  COMMAND ${CMAKE_COMMAND} -E copy ${COLLATZPERM_PICTURE_FILES} ${COLLATZPERM_SITE}/picture
+  COMMAND ${COLLATZPERM_ESBUILD} ${COLLATZPERM_PICTURE}/viewer.js --bundle --format=esm --minify
+          --log-level=warning --outfile=${COLLATZPERM_SITE}/picture/viewer.js
   COMMAND ${COLLATZPERM_NODE} ${CMAKE_SOURCE_DIR}/web/make_guide.mjs ${CMAKE_SOURCE_DIR}/docs/GUIDE.md
           ${COLLATZPERM_SITE}/guide.html
   COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/web/finish_site.py ${COLLATZPERM_SITE}
           ${CMAKE_SOURCE_DIR}/web/service_worker.js
-  DEPENDS collatzperm ${COLLATZPERM_PAGE_FILES} ${COLLATZPERM_SITE_SCRIPTS}
+  DEPENDS collatzperm ${COLLATZPERM_PAGE_FILES} ${COLLATZPERM_PICTURE_SOURCES} ${COLLATZPERM_SITE_SCRIPTS}
   COMMENT "Putting the site together in ${COLLATZPERM_SITE}"
   VERBATIM)

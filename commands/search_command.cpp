@@ -11,6 +11,7 @@
 #include "commands/command_runs.hpp"
 #include "commands/ordered_chunks.hpp"
 #include "commands/progress_line.hpp"
+#include "commands/record_formats.hpp"
 #include "commands/search_records.hpp"
 #include "search/level_counts.hpp"
 #include "search/pieces.hpp"
@@ -28,19 +29,6 @@ constexpr std::size_t kPartsPerJob = 64;
 // A tree this shallow is walked in a few milliseconds, less than threads
 // take to start on a busy machine: its first record would come later.
 constexpr std::int32_t kDeepestWalkAlone = 40;
-
-RecordLayout search_layout(Format format, std::int32_t exponent) {
-    const std::size_t exponent_digits = exponent >= 100 ? 3 : exponent >= 10 ? 2 : 1;
-    const std::size_t value_digits = digits_of_power_of_two(exponent);
-    const std::array<FieldSpec, 5> fields = {{
-        {"exponent", true, exponent_digits},
-        {"row", true, value_digits},
-        {"start", true, value_digits},
-        {"multiplications", true, exponent_digits},
-        {"parity", false, static_cast<std::size_t>(exponent)},
-    }};
-    return RecordLayout(format, fields);
-}
 
 // The records written so far, for the progress line only.
 class WrittenRecords {

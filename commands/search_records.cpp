@@ -39,17 +39,8 @@ char* put_right_aligned(char* p, std::uint64_t v, std::size_t width) {
 
 char* put_right_aligned(char* p, TreeValue v, std::size_t width) {
     if (v >> 64 == 0) return put_right_aligned(p, static_cast<std::uint64_t>(v), width);
-    // Nineteen digits at a time, the last pieces first.
-    constexpr std::uint64_t kPiece = 10'000'000'000'000'000'000u;
     char digits[kWidestValue];
-    char* first = digits + kWidestValue;
-    while (v >> 64 != 0) {
-        const auto low = static_cast<std::uint64_t>(v % kPiece);
-        v /= kPiece;
-        first -= 19;
-        detail::write_decimal_fixed(first, 19, low);
-    }
-    first = detail::write_decimal_backward(first, static_cast<std::uint64_t>(v));
+    const char* first = detail::write_wide_decimal_backward(digits + kWidestValue, v);
     const auto size = static_cast<std::size_t>(digits + kWidestValue - first);
     const std::size_t pad = width > size ? width - size : 0;
     std::memset(p, ' ', pad);
@@ -122,6 +113,7 @@ class RecordVisitor {
     }
 
     void accepted(Value) {}
+    void entered(Value, std::int64_t) {}
 
     void found(Value start, std::int64_t multiplications) {
         char* p = chunk_.room(record_room_);

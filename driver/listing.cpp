@@ -63,6 +63,8 @@ class TermWriter {
     std::int32_t colour_ = -1;
 };
 
+// Reports to the state's observer or not: settled once a row, not per term.
+template <bool kObserved>
 void print_row(Console& console, TermWriter& terms, const State& state, std::int64_t k, char form) {
     const std::int64_t start = state.startNumbers[static_cast<std::size_t>(k)];
     std::int64_t v = 0;
@@ -79,14 +81,17 @@ void print_row(Console& console, TermWriter& terms, const State& state, std::int
         v *= 2;
     }
     const std::int32_t step_colour = state.multiplierSign >= 0 ? 9 : 13;
+    if constexpr (kObserved) state.observer->listing_row(k, start);
     std::int32_t count = 0;
     while (fits) {
-        if (v % 2 == 0) {
+        const bool multiplication = v % 2 != 0;
+        if (!multiplication) {
             v /= 2;
         } else if (__builtin_mul_overflow(v, 3, &v) ||
                    __builtin_add_overflow(v, state.multiplierSign, &v)) {
             break;
         }
+        if constexpr (kObserved) state.observer->listing_value(v, multiplication);
         if (v % 2 == 0) {
             if (form == 'F') {
                 terms.add(step_colour, v % 3 == 1 ? 'o' : '.');
@@ -120,6 +125,7 @@ void list_last_search(Console& console, State& state) {
     console.print_newline();
 
     const char form = state.command.empty() ? 'G' : state.command.front();
+    if (state.observer != nullptr) state.observer->listing_started(form);
     const std::int64_t last_index =
         std::min(state.lastIndex, static_cast<std::int64_t>(state.startNumbers.size()) - 1);
     TermWriter terms(console);
@@ -131,9 +137,14 @@ void list_last_search(Console& console, State& state) {
             console.print_newline();
             if (k > last_index) break;
         }
-        print_row(console, terms, state, k, form);
+        if (state.observer != nullptr) {
+            print_row<true>(console, terms, state, k, form);
+        } else {
+            print_row<false>(console, terms, state, k, form);
+        }
     }
 
+    if (state.observer != nullptr) state.observer->listing_ended();
     console.set_color(heading_colour, -1);
     console.print_text(texts.closing_line);
     console.print_text(number_text(static_cast<Real>(state.exponent)));

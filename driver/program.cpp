@@ -63,6 +63,7 @@ void run_program(Console& console, State& state) {
 
 bool run_command(Console& console, State& state) {
     print_prompt(console, state);
+    if (state.observer != nullptr) state.observer->command_prompt();
     const std::string line = console.read_line();
     if (console.input_ended()) return false;
     state.command = input_field(line, 1);

@@ -9,6 +9,7 @@
 
 #include "console/numbers/arithmetic.hpp"
 #include "driver/language.hpp"
+#include "driver/observer.hpp"
 
 namespace cp {
 
@@ -18,6 +19,8 @@ inline constexpr std::size_t kLoopHistoryEntries = 501;  // indices 0 to 500
 struct State {
     // Chosen before start-up; each subsystem takes its texts in it.
     Language language = Language::German;
+    // Told what the program shows, where something draws it beside the screen.
+    Observer* observer = nullptr;
     std::int64_t exponent = 0;
     std::int32_t previousExponent = 16;
     std::int32_t stepDirection = +1;

@@ -36,6 +36,7 @@ bool loop_free(SequenceOutput& out, State& state, std::int64_t candidate, ValueS
             // every value also ends cycles longer than that.
             rejected = true;
             shown = as_real(v);
+            observe_value(state, v, RunValueKind::repeat);
         }
         if (rejected) {
             history_empty(state);
@@ -66,6 +67,7 @@ std::int64_t choose_candidate(SequenceOutput& out, State& state, EntryCode code,
         out.marker();
         out.wrap_check();
         console.set_color(state.rowColour, -1);
+        observe_value(state, candidate, RunValueKind::candidate);
         out.value(static_cast<Real>(candidate));
         out.wrap_check();
         state.defaultStart = candidate;

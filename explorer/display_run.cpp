@@ -35,6 +35,7 @@ void run_display(SequenceOutput& out, State& state, EntryCode code, std::int32_t
             Real shown = 0;
             bool positive_odd = false;
             bool fits = true;
+            RunValueKind kind = RunValueKind::halving;
             if (!forced && is_even(n)) {
                 n /= 2;
                 shown = as_real(n);
@@ -45,6 +46,9 @@ void run_display(SequenceOutput& out, State& state, EntryCode code, std::int32_t
                                 state.random.random_between(kRandomLow, kRandomHigh)) +
                         1;
                     out.marker();
+                    kind = RunValueKind::random;
+                } else {
+                    kind = RunValueKind::odd_step;
                 }
                 history_empty(state);
                 const OddStep step = odd_step(n, multiplier, s, compressed);
@@ -69,6 +73,7 @@ void run_display(SequenceOutput& out, State& state, EntryCode code, std::int32_t
                 break;
             }
             if (history_holds(state, n)) {
+                observe_value(state, n, RunValueKind::repeat);
                 out.value(n);
                 out.marker();
                 had.insert(n);
@@ -83,11 +88,13 @@ void run_display(SequenceOutput& out, State& state, EntryCode code, std::int32_t
             }
             history_insert(state, n);
             if (!random && n != 1 && !had.insert(n)) {
+                observe_value(state, n, RunValueKind::repeat);
                 out.value(n);
                 out.marker();
                 ended = true;
                 break;
             }
+            observe_value(state, n, kind);
             if (compact) {
                 out.compact(n);
             } else {

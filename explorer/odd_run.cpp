@@ -42,6 +42,7 @@ void run_compressed_odd(SequenceOutput& out, const State& state, SequenceValue n
     // meeting one again means a cycle, shown like a repeat. 1 ends the run anyway.
     const auto met_again = [&](SequenceValue v) {
         if (v == 1 || had.insert(v)) return false;
+        observe_value(state, v, RunValueKind::repeat);
         out.value(v);
         out.marker();
         return true;
@@ -84,6 +85,7 @@ void run_compressed_odd(SequenceOutput& out, const State& state, SequenceValue n
                     ended = met_again(n);
                 }
                 if (!ended) {
+                    observe_value(state, n, RunValueKind::odd_step);
                     out.value(n);
                     out.wrap_check();
                 }

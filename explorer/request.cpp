@@ -30,6 +30,12 @@ EntryCode entry_code_of(std::string_view code) {
 
 }  // namespace
 
+std::string_view entry_code_text(EntryCode code) {
+    for (const auto& [text, entry] : kEntryCodes)
+        if (code == entry) return text;
+    return {};
+}
+
 Request read_request(State& state) {
     if (state.command == "A" || state.command == "C") {
         state.defaultStart = state.command == "A" ? kStartOfA : kStartOfC;

@@ -2,6 +2,7 @@
 // Turning the command into a sequence request: the entry code, the multiplier
 // and the start value.
 #include <cstdint>
+#include <string_view>
 
 #include "driver/state.hpp"
 #include "explorer/runs.hpp"
@@ -18,5 +19,8 @@ struct Request {
 // "A" and "C" set defaultStart and lower exponent; an entry code turns
 // command into "00" and the rest of it.
 Request read_request(State& state);
+
+// The two digits of an entry code ("00", "66", ...); empty for None.
+std::string_view entry_code_text(EntryCode code);
 
 }  // namespace cp

@@ -33,4 +33,9 @@ void run_display(SequenceOutput& out, State& state, EntryCode code, std::int32_t
 
 void print_run_summary(SequenceOutput& out, const State& state, RunCounters counters);
 
+// Tells the observer, if there is one, of a value the run prints.
+inline void observe_value(const State& state, SequenceValue value, RunValueKind kind) {
+    if (state.observer != nullptr) state.observer->run_value(value, kind);
+}
+
 }  // namespace cp

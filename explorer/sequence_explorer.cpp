@@ -45,6 +45,14 @@ void print_label(Console& console, const ExplorerTexts& texts, EntryCode code) {
     }
 }
 
+// The run's name for the observer: its entry code, or the command ("A" for
+// any line beginning with A, "C" likewise, "0").
+std::string_view run_code(EntryCode code, const State& state) {
+    if (code != EntryCode::None) return entry_code_text(code);
+    if (state.zeroCommand == 1) return "0";
+    return std::string_view(state.command).substr(0, 1);
+}
+
 }  // namespace
 
 bool explore_sequence(Console& console, State& state) {
@@ -55,15 +63,22 @@ bool explore_sequence(Console& console, State& state) {
     console.set_color(n % 2 == 0 ? kEvenStartColour : state.rowColour, -1);
     if (!request.is_sequence) return false;
 
+    Observer* const observer = state.observer;
+    if (observer != nullptr) {
+        observer->run_started(run_code(request.code, state), state.multiplierSign,
+                              state.compressedMode == 1);
+    }
     SequenceOutput out(console);
     if (request.code != EntryCode::RandomNext) {
         console.print_text("=");
+        observe_value(state, n, RunValueKind::start);
         out.value(static_cast<Real>(n));
     }
     if (state.multiplierSign == -1 &&
         std::find(kGuardList.begin(), kGuardList.end(), n) != kGuardList.end()) {
         console.beep();
         n = kGuardReplacement;
+        if (observer != nullptr) observer->run_replaced(n);
         out.marker();
     }
     RunCounters counters;
@@ -84,6 +99,7 @@ bool explore_sequence(Console& console, State& state) {
             run_display(out, state, request.code, request.multiplier, n, counters, had);
             break;
     }
+    if (observer != nullptr) observer->run_ended();
     return true;
 }
 

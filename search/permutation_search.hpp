@@ -25,7 +25,9 @@ class PermutationSearch {
     void printRow(std::int64_t multiplications);
 
   private:
+    // The walk's visitors: the rows alone, and the rows told to the observer.
     struct RowVisitor;
+    struct ObservedRowVisitor;
     void print_first_odd_line(std::int64_t p);
     void handle_run_time_key();
     void run_time_prompt();

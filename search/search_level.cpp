@@ -38,16 +38,40 @@ struct PermutationSearch::RowVisitor {
     void accepted(std::int64_t p) {
         if (state.firstOddOption == 1) search.print_first_odd_line(p);
     }
+    void entered(std::int64_t, std::int64_t) {}
     void found(std::int64_t start, std::int64_t multiplications) {
         state.currentStart = start;
         search.printRow(multiplications);
     }
 };
 
+// The same, told to the observer: each value the walk enters below 1, each
+// start number before its row.
+struct PermutationSearch::ObservedRowVisitor : RowVisitor {
+    Observer& observer;
+    // Every value but 1 came by the step its parent marked in the pattern.
+    void entered(std::int64_t value, std::int64_t stepsLeft) {
+        if (stepsLeft >= state.exponent) return;
+        observer.search_node(value, state.exponent - stepsLeft,
+                             state.stepPattern[static_cast<std::size_t>(stepsLeft)] == kMarker);
+    }
+    void found(std::int64_t start, std::int64_t multiplications) {
+        observer.search_row(start, multiplications, state.stepPattern);
+        RowVisitor::found(start, multiplications);
+    }
+};
+
 void PermutationSearch::searchLevel(std::int64_t value, std::int64_t stepsLeft,
                                     std::int64_t multiplications) {
-    RowVisitor visitor{state_, *this};
-    cp::searchLevel(visitor, value, stepsLeft, multiplications);
+    // Whether someone watches is settled once a search: the walk that
+    // nobody watches pays nothing for it.
+    if (state_.observer != nullptr) {
+        ObservedRowVisitor visitor{{state_, *this}, *state_.observer};
+        cp::searchLevel(visitor, value, stepsLeft, multiplications);
+    } else {
+        RowVisitor visitor{state_, *this};
+        cp::searchLevel(visitor, value, stepsLeft, multiplications);
+    }
 }
 
 }  // namespace cp

@@ -18,8 +18,13 @@ void run_search(Console& console, State& state) {
     console.set_color(state.rowColour, -1);
     state.elapsedSeconds = static_cast<double>(console.seconds_since_midnight());
     state.rowPauseMs = 0;
+    if (state.observer != nullptr) {
+        state.observer->search_started(state.exponent, state.multiplierSign,
+                                       state.compressedMode != 0);
+    }
     // An exponent below 1 has no sequence of that length: no rows.
     if (state.exponent >= 1) PermutationSearch(console, state).searchLevel(1, state.exponent, 0);
+    if (state.observer != nullptr) state.observer->search_ended(!state.stopRequest.empty());
     state.elapsedSeconds =
         static_cast<double>(console.seconds_since_midnight() - state.elapsedSeconds);
     state.firstOddOption = 0;

@@ -4,6 +4,8 @@
 // scripts. A visitor sees what the walk does, in the walk's order:
 //   StepRules rules()                     the step map the tree belongs to
 //   bool stopped()                        asked on entering a level
+//   void entered(Value value, std::int64_t stepsLeft)
+//                                         the level of `value` goes on
 //   void mark(std::int64_t position, bool multiplication)
 //                                         the step at pattern position
 //                                         `position` (1-based) is taken
@@ -49,6 +51,7 @@ template <class Value, class Visitor>
 void searchLevel(Visitor& visitor, Value value, std::int64_t stepsLeft,
                  std::int64_t multiplications) {
     if (visitor.stopped()) return;
+    visitor.entered(value, stepsLeft);
     const std::int64_t rest = stepsLeft - 1;
     const Value candidate = 2 * value;
 

@@ -3,14 +3,11 @@
 // bytes whatever the threads and pieces, and one line for each wrong argument.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "commands/commands.hpp"
-#include "console/jobs.hpp"
-#include "console/process.hpp"
+#include "command_runner.hpp"
 #include "scripted_terminal.hpp"
 #include "search/permutation_search.hpp"
 #include "search/search_walk.hpp"
@@ -18,45 +15,8 @@
 namespace cp {
 namespace {
 
-// Collects what a command writes; a closed output after `room` bytes.
-struct StringSink final : OutputSink {
-    std::string bytes;
-    std::size_t room = std::string::npos;
-    WriteFailure failure = WriteFailure::closed;
-    WriteFailure write(std::string_view more) override {
-        if (bytes.size() + more.size() > room) {
-            bytes += more.substr(0, room - bytes.size());
-            return failure;
-        }
-        bytes += more;
-        return WriteFailure::none;
-    }
-};
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-Outcome run(const std::vector<std::string>& words, std::size_t room = std::string::npos,
-            WriteFailure failure = WriteFailure::closed) {
-    StringSink out;
-    out.room = room;
-    out.failure = failure;
-    StringSink err;
-    static const std::atomic<bool> never{false};
-    const CommandEnvironment environment{.out = out,
-                                         .errors = err,
-                                         .interrupt = never,
-                                         .error_is_terminal = false,
-                                         .output_is_terminal = false,
-                                         .hardware_jobs = 2,
-                                         .threads = threads_available()};
-    const std::vector<std::string_view> arguments(words.begin(), words.end());
-    const int status = run_command(arguments, environment);
-    return {status, out.bytes, err.bytes};
-}
+using testing::Outcome;
+using testing::run;
 
 std::vector<std::vector<std::string>> csv_records(const std::string& text) {
     std::vector<std::vector<std::string>> records;

@@ -21,7 +21,8 @@ def main(site, worker_source):
     site = pathlib.Path(site)
     for size in ICON_SIZES:
         (site / f"icon-{size}.png").write_bytes(make_icon.png(size))
-    files = sorted(path.name for path in site.iterdir() if path.is_file() and path.name != WORKER)
+    files = sorted(path.relative_to(site).as_posix() for path in site.rglob("*")
+                   if path.is_file() and path.relative_to(site).as_posix() != WORKER)
     content = hashlib.sha256()
     for name in files:
         data = (site / name).read_bytes()

@@ -8,6 +8,7 @@ import { keepFocus, setUpKeyButtons } from './keys.js';
 import { chosenLanguage, languageArguments, setUpLanguage } from './language.js';
 import { keysOfLink, setUpLinkButton, showNotice } from './link.js';
 import { nextTurn, Output } from './output.js';
+import { setUpPictures } from './picture/control.js';
 import { setUpScreenReader } from './reader.js';
 import { tuneTerminal } from './xterm_tuning.js';
 
@@ -116,7 +117,10 @@ const page = {
   // ends: an Esc alone is the Esc key, not the start of the next key's sequence.
   typedSize: () => (typed.length > 0 ? typed[0].length : 0),
   takeTyped: () => typed.shift(),
-  takenAtPrompt: (key) => link.taken(key),
+  takenAtPrompt: (key) => {
+    link.taken(key);
+    pictures.keyTaken();
+  },
   // Keys may have come while the program had a turn of its own (a flush
   // after a resize): then there is nothing to wait for. A link's keys go in
   // one at a time, each when the program waits for input.
@@ -134,6 +138,7 @@ const page = {
     }
     const linked = typed.length === 0 && link.next();
     if (linked) typed.push(encoder.encode(linked));
+    else if (typed.length === 0) pictures.typeChosen();
     return typed.length > 0 ? Promise.resolve() : new Promise((resolve) => { wake = resolve; });
   },
   // A turn for the browser, or a wait until the next picture has room.
@@ -141,6 +146,8 @@ const page = {
     return output.room() ?? new Promise(nextTurn);
   },
   columns: () => terminal.cols,
+  // What the program shows, for the picture beside the terminal.
+  pictures: (bytes) => pictures.take(bytes),
   ended: () => endWith(kEndedLine, ''),
 };
 
@@ -188,6 +195,10 @@ setUpLanguage(language, document.getElementById('language'),
 setUpHelp(language, document.getElementById('help'), terminal);
 // A press on the page's tools leaves the keys going where they went.
 keepFocus(document.getElementById('tools'));
+const pictures = setUpPictures({
+  tools: document.getElementById('tools'), main: document.querySelector('main'), terminal,
+  typeKey: type, waiting: () => wake !== null, refit: fitted.refit,
+});
 terminal.onData(type);
 terminal.onResize(wakeProgram);
 // The program's beep: a short tone, as a console gives one.
@@ -207,6 +218,7 @@ terminal.onBell(() => {
 // for a key with everything drawn.
 window.collatzperm = {
   terminal,
+  pictures,
   waiting: () => wake !== null && output.unparsed === 0,
   ended: () => ended,
 };

@@ -63,4 +63,18 @@ inline void write_decimal_fixed(char* begin, int width, std::uint64_t v) {
     }
 }
 
+// write_decimal_backward for a 128-bit value: nineteen digits at
+// a time, the last first.
+__extension__ using DecimalWide = unsigned __int128;
+inline char* write_wide_decimal_backward(char* end, DecimalWide v) {
+    constexpr std::uint64_t kPiece = 10'000'000'000'000'000'000u;
+    while (v >> 64 != 0) {
+        const auto low = static_cast<std::uint64_t>(v % kPiece);
+        v /= kPiece;
+        end -= 19;
+        write_decimal_fixed(end, 19, low);
+    }
+    return write_decimal_backward(end, static_cast<std::uint64_t>(v));
+}
+
 }  // namespace cp::detail

@@ -10,7 +10,7 @@
 // second tab's reloads too. In the middle the page switches to English, whose
 // screens are the native program's with --language=en, and back.
 //   node browser_session.mjs build-web/site build/collatzperm
-import { spawn } from 'node:child_process';
+import { spawn, spawnSync } from 'node:child_process';
 import assert from 'node:assert/strict';
 
 import {
@@ -246,6 +246,71 @@ async function badInput(browser, url) {
   await tab.close();
 }
 
+// The picture beside the terminal of a wide window: the tree's leaves are the
+// rows' start numbers, a run's path its values, a leaf chosen runs, axe-core
+// finds nothing, and after a reload the open picture shows the first search.
+async function pictures(browser, url) {
+  const tab = await openTab(browser, { width: 1400, height: 640 });
+  const page = new PageSession(tab);
+  await tab.goto(url, { waitUntil: 'load' });
+  await page.settle(() => true);
+  await tab.click('#picture-button');
+  const picture = () => tab.evaluate(() => window.collatzperm.pictures.viewer()?.state());
+  const shows = (what, check) => until(what, async () => check(await picture() ?? {}));
+  const startsOf = (lines, exponent) => lines.map(plain)
+    .map((line) => line.match(new RegExp(`^\\s+i\\.m =\\s*${exponent}\\.\\d+\\s+_*(\\d+) `))?.[1]).filter(Boolean);
+  const rowsShown = async (exponent) => startsOf(await page.lines(), exponent);
+  await page.type('\n');
+  await page.settle(prompts(1));
+  await shows('the tree of 17', (state) => state.leaves?.length === 36);
+  assert.deepEqual((await picture()).leaves, await rowsShown(17), 'the leaves of 17 are its rows');
+  assert.ok(await tab.evaluate(() => document.body.classList.contains('picture-beside')
+    && window.collatzperm.terminal.cols >= 80), 'beside a terminal of 80 columns or more');
+  // One command at a time: keys typed ahead during a search are its keys.
+  for (const [keys, prompt] of [['M\n', 2], ['20\n', 3]]) {
+    await page.type(keys);
+    await page.settle(prompts(prompt));
+  }
+  await shows('the tree of 20 in 3n-1', (state) => state.leaves?.length === 65);
+  assert.deepEqual((await picture()).leaves, await rowsShown(20), 'the leaves of 20 in 3n-1 are its rows');
+  const command = (...words) => spawnSync(nativeProgram, [...words, '--format=csv'], { encoding: 'utf8' }).stdout;
+  assert.equal((await picture()).csv, command('search', '20', '--variant=3n-1'), 'the CSV of collatzperm search');
+  assert.deepEqual(await accessibilityFaults(tab), [], 'axe-core with the tree open');
+  for (const [keys, prompt] of [['M\n', 4], ['0027\n', 5]]) {
+    await page.type(keys);
+    await page.settle(prompts(prompt));
+  }
+  await shows('the path of 27', (state) => state.values?.[0]?.[0] === '27');
+  const run = plain((await page.lines()).find((line) => plain(line).startsWith(' *00  3n +-1  = 27')));
+  const printed = [];
+  for (const line of (await page.lines()).map(plain).slice((await page.lines()).map(plain).indexOf(run))) {
+    if (line.includes('Ca =')) break;
+    printed.push(...line.replace(/^ \*00  3n \+-1  =/, '').trim().split(/\s+/));
+  }
+  assert.deepEqual((await picture()).values[0], printed, 'the path of 27 is the values printed');
+  assert.equal((await picture()).csv, command('sequence', '27'), 'the CSV of collatzperm sequence');
+  await tab.click('#picture .picture-bar button[aria-label="Linear scale"]');
+  assert.deepEqual(await accessibilityFaults(tab), [], 'axe-core with a path open');
+  // A leaf chosen with the keyboard: End, the last row, and Enter.
+  await page.type('8\n');
+  await page.settle(prompts(6));
+  await shows('the tree of 8', (state) => state.leaves?.join() === '256,42,40,6');
+  await tab.focus('#picture .picture-stage');
+  await tab.keyboard.press('End');
+  await tab.keyboard.press('Enter');
+  await page.settle(prompts(7));
+  await shows('the path of 6', (state) => state.values?.[0]?.join(' ') === '6 3 10 5 16 8 4 2 1');
+  assert.ok((await page.lines()).some((line) => plain(line).endsWith('Eingabe i (max 32) 006')), 'typed at the prompt');
+  // Open after a reload, with the new session's first search.
+  await tab.reload({ waitUntil: 'load' });
+  await page.settle(() => true);
+  await page.type('\n');
+  await page.settle(prompts(1));
+  await shows('the tree of 17 after a reload', (state) => state.leaves?.length === 36);
+  assert.deepEqual(tab.errors, [], 'the picture tab reports no error');
+  await tab.close();
+}
+
 async function withAltShift(tab, key) {
   await tab.keyboard.down('Alt');
   await tab.keyboard.down('Shift');
@@ -345,6 +410,7 @@ try {
 
   await helpAndLanguage(tab, page, size, server.url);
   await badInput(browser, server.url);
+  await pictures(browser, server.url);
   await tab.bringToFront();
 
   // The search stopped at the run-time prompt after its first rows: those

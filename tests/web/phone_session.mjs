@@ -273,6 +273,27 @@ async function turned(phone) {
   await phone.commands('\n');
 }
 
+// The picture takes the screen, shows the last search's tree, and survives
+// the phone being turned; the Terminal button brings the terminal back.
+async function picture(phone) {
+  const leaves = () => phone.tab.evaluate(() => window.collatzperm.pictures.viewer()?.state().leaves?.length);
+  // The 17 typed after the search of 32 searched 10.
+  const rows = (await phone.lines()).filter((line) => line.includes('k.m = 10.')).length;
+  await phone.tap('Picture');
+  await until('the tree', async () => await leaves() === rows);
+  const covers = () => phone.tab.evaluate(() => {
+    const box = document.getElementById('picture').getBoundingClientRect();
+    const canvas = document.querySelector('#picture canvas').getBoundingClientRect();
+    return document.body.classList.contains('picture-screen') && box.width === innerWidth && canvas.width > innerWidth - 10;
+  });
+  assert.ok(await covers(), 'the picture takes the screen');
+  await phone.tab.setViewport(kPortrait);
+  await until('the picture turned', async () => await covers() && await leaves() === rows);
+  assert.deepEqual(await accessibilityFaults(phone.tab), [], 'axe-core with the picture open');
+  await phone.tap('Back to the terminal');
+  assert.ok(await phone.tab.evaluate(() => document.getElementById('picture').hidden), 'the terminal again');
+}
+
 // A link of the keys typed at the prompts, opened in a new tab, shows what
 // the typed keys showed, times aside.
 async function linkedSession(browser, url) {
@@ -354,6 +375,7 @@ try {
   // The run-time prompt's keys are not in the link.
   assert.equal(await linkOf(phone), `${server.url}#keys=%0D20%0DG%0D${'1234567890'.repeat(5)}%0DK%0D32%0D`);
   await turned(phone);
+  await picture(phone);
   const linked = await linkedSession(browser, server.url);
   await badLinks(linked, server.url);
   await offline(linked, server);

@@ -1,0 +1,261 @@
+// A search as its tree: 1 at the left, each value of the backward walk one
+// depth further right, the start numbers the leaves at depth i, top to bottom
+// in the order of the rows, each value at the mean of its children's places.
+// d3-zoom stretches and moves it up and down (wheel, drag, pinch), so that the
+// 6,682 leaves of the compressed 2^32 can be read. Drawn on a canvas: one path
+// for the halving branches, one for the multiplication branches, only what is
+// in view; SVG for the download.
+import { select } from 'd3-selection';
+import { zoom, zoomIdentity } from 'd3-zoom';
+
+import { canvasIn, escaped, svgDocument } from './canvas.js';
+import { grouped, kFocus, kFont, kHalving, kMultiplication, kStart, kText, kValue } from './colours.js';
+import { parityOf } from './model.js';
+
+const kTop = 10;
+const kBottom = 22;
+const kLeft = 16;
+const kLabelGap = 6;
+const kDigitWidth = 7;
+// A leaf's number is written once the leaves are this far apart.
+const kLabelSpacing = 11;
+const kSvgSpacing = 12;
+
+export function treeView(model, host) {
+  const { nodes } = model;
+  const exponent = Math.max(0, model.exponent);
+  // The layout in the unit square: x across the depths, y down the leaves.
+  const x = new Float64Array(nodes.length);
+  const y = new Float64Array(nodes.length);
+  nodes.forEach((node, i) => { node.index = i; });
+  // A dendrogram: the leaves evenly spaced in their order, each value at the
+  // mean of its children's places. The values come parent first, so one pass
+  // back from the last sets every parent after its children.
+  let leafCount = 0;
+  for (const node of nodes) if (node.children.length === 0) y[node.index] = leafCount++;
+  for (let i = nodes.length - 1; i >= 0; --i) {
+    const { children } = nodes[i];
+    if (children.length === 0) continue;
+    let sum = 0;
+    for (const child of children) sum += y[child.index];
+    y[i] = sum / children.length;
+  }
+  for (let i = 0; i < nodes.length; ++i) {
+    x[i] = exponent > 0 ? nodes[i].depth / exponent : 0;
+    y[i] = (y[i] + 0.5) / leafCount;
+  }
+  // The values of each depth from top to bottom, and each one's parent and
+  // kind of step, as the drawing of every frame reads them.
+  const byDepth = Array.from({ length: exponent + 1 }, () => []);
+  for (const node of nodes) byDepth[node.depth].push(node.index);
+  const parentOf = Int32Array.from(nodes, (node) => node.parent);
+  const multipliedOf = Uint8Array.from(nodes, (node) => (node.multiplied ? 1 : 0));
+  const leaves = byDepth[exponent] ?? [];
+  const digits = Math.max(1, ...model.rows.map((row) => row.start.length));
+  const right = digits * kDigitWidth + kLabelGap * 2;
+  let transform = zoomIdentity;
+  let focused = -1;
+
+  const ground = canvasIn(host, draw);
+  const behaviour = zoom()
+    .scaleExtent([1, Math.max(1, leaves.length * kSvgSpacing / 100)])
+    .clickDistance(4)
+    .constrain((t, extent) => {
+      const height = extent[1][1];
+      return zoomIdentity.translate(0, Math.min(0, Math.max(height - height * t.k, t.y))).scale(t.k);
+    })
+    .on('start', () => ground.moving(true))
+    .on('zoom', (event) => {
+      transform = event.transform;
+      ground.redraw();
+    })
+    .on('end', () => ground.moving(false));
+  select(ground.canvas).call(behaviour).on('dblclick.zoom', null);
+
+  const across = (i) => kLeft + x[i] * (ground.size()[0] - kLeft - right);
+  const down = (i) => kTop + transform.y + transform.k * y[i] * (ground.size()[1] - kTop - kBottom);
+  const spacing = () => (leaves.length > 1
+    ? transform.k * (ground.size()[1] - kTop - kBottom) / (leaves.length - 1) : Infinity);
+
+  // Depth by depth, top to bottom: a branch that would cover the pixels of
+  // the one before it is left out, so that a frame of the whole tree draws
+  // about as many as the picture has pixel rows, not every value.
+  function branches(context, multiplied, width, height) {
+    const span = width - kLeft - right;
+    const top = kTop + transform.y;
+    const stretch = transform.k * (height - kTop - kBottom);
+    const kind = multiplied ? 1 : 0;
+    context.beginPath();
+    for (let d = 1; d <= exponent; ++d) {
+      const x0 = kLeft + ((d - 1) / exponent) * span;
+      const x1 = kLeft + (d / exponent) * span;
+      let last0 = NaN;
+      let last1 = NaN;
+      for (const i of byDepth[d]) {
+        if (multipliedOf[i] !== kind) continue;
+        const y0 = top + stretch * y[parentOf[i]];
+        const y1 = top + stretch * y[i];
+        if ((y0 < 0 && y1 < 0) || (y0 > height && y1 > height)) continue;
+        const row0 = Math.round(y0);
+        const row1 = Math.round(y1);
+        if (row0 === last0 && row1 === last1) continue;
+        last0 = row0;
+        last1 = row1;
+        context.moveTo(x0, y0);
+        context.lineTo(x1, y1);
+      }
+    }
+    context.strokeStyle = multiplied ? kMultiplication : kHalving;
+    // Where branches crowd, one as thick as the other.
+    context.lineWidth = multiplied && spacing() >= 2 ? 1.6 : 1;
+    context.stroke();
+  }
+
+  function draw(context, width, height) {
+    // The branches keep clear of the depths written under them.
+    context.save();
+    context.beginPath();
+    context.rect(0, 0, width, height - kBottom + kTop / 2);
+    context.clip();
+    branches(context, false, width, height);
+    branches(context, true, width, height);
+    context.restore();
+    context.font = `11px ${kFont}`;
+    context.textBaseline = 'middle';
+    context.fillStyle = kValue;
+    context.fillText('1', 2, down(0));
+    if (spacing() >= kLabelSpacing) {
+      context.fillStyle = kStart;
+      for (const i of leaves) {
+        const at = down(i);
+        if (at >= -kLabelSpacing && at <= height + kLabelSpacing) context.fillText(nodes[i].text, across(i) + kLabelGap, at);
+      }
+    }
+    // The depths along the bottom.
+    context.fillStyle = kText;
+    context.textBaseline = 'alphabetic';
+    const every = Math.max(1, Math.ceil(exponent / Math.max(1, Math.floor((width - kLeft - right) / 28))));
+    for (let d = 0; d <= exponent; d += every) {
+      context.fillText(String(d), kLeft + (exponent > 0 ? d / exponent : 0) * (width - kLeft - right) - 3, height - 6);
+    }
+    if (focused >= 0) {
+      // The focused value and its path down to 1.
+      context.beginPath();
+      for (let i = focused; nodes[i].parent >= 0; i = nodes[i].parent) {
+        context.moveTo(across(i), down(i));
+        context.lineTo(across(nodes[i].parent), down(nodes[i].parent));
+      }
+      context.strokeStyle = kFocus;
+      context.lineWidth = 2.5;
+      context.stroke();
+      context.beginPath();
+      context.arc(across(focused), down(focused), 5, 0, 2 * Math.PI);
+      context.stroke();
+    }
+  }
+
+  // Brings a value into view, stretched so that its neighbours stand apart.
+  function reveal(i) {
+    const [, height] = ground.size();
+    const at = down(i);
+    if (at >= kTop && at <= height - kBottom) return;
+    const inner = height - kTop - kBottom;
+    // Centred, as far as the tree's ends allow (a transform is not constrained).
+    const centred = height / 2 - kTop - transform.k * y[i] * inner;
+    const t = zoomIdentity.translate(0, Math.min(0, Math.max(height - height * transform.k, centred))).scale(transform.k);
+    select(ground.canvas).call(behaviour.transform, t);
+  }
+
+  function nearest(list, target) {
+    let low = 0;
+    let high = list.length - 1;
+    while (low < high) {
+      const mid = (low + high) >> 1;
+      if (y[list[mid]] < target) low = mid + 1;
+      else high = mid;
+    }
+    if (low > 0 && Math.abs(y[list[low - 1]] - target) < Math.abs(y[list[low]] - target)) --low;
+    return list[low];
+  }
+
+  return {
+    element: ground.canvas,
+    resize: (width, height) => ground.resize(width, height),
+    summary: () => {
+      const shown = model.stopped ? ' shown, the search stopped early' : '';
+      return `Tree of the ${grouped(model.rows.length)} start numbers${shown} of 2^${exponent}`
+        + ` (${model.variant}${model.compressed ? ', compressed steps' : ''}), m from ${model.minM} to ${model.maxM}:`
+        + ` ${grouped(nodes.length)} values, 1 at the root, the start numbers the leaves at depth ${exponent};`
+        + ' halving branches blue, multiplication branches red and thicker.';
+    },
+    first: () => (leaves.length > 0 ? leaves[0] : 0),
+    // Left: one step down towards 1; Right: the value one step back (the
+    // halving's first); Up and Down: the neighbours at the same depth.
+    move(i, key) {
+      const node = nodes[i];
+      const row = byDepth[node.depth];
+      const at = row.indexOf(i);
+      const page = Math.max(1, Math.round(row.length / 20));
+      switch (key) {
+        case 'ArrowLeft': return node.parent >= 0 ? node.parent : i;
+        case 'ArrowRight': return node.children.length > 0 ? node.children[0].index : i;
+        case 'ArrowUp': return row[Math.max(0, at - 1)];
+        case 'ArrowDown': return row[Math.min(row.length - 1, at + 1)];
+        case 'PageUp': return row[Math.max(0, at - page)];
+        case 'PageDown': return row[Math.min(row.length - 1, at + page)];
+        case 'Home': return 0;
+        case 'End': return leaves.length > 0 ? leaves.at(-1) : i;
+        default: return null;
+      }
+    },
+    describe(i) {
+      const node = nodes[i];
+      const facts = [`depth ${node.depth} of ${exponent}`];
+      if (node.parent >= 0) facts.push(node.multiplied ? 'by a multiplication' : 'by a halving');
+      if (node.row >= 0) facts.push(`row ${grouped(node.row + 1)}, m ${model.rows[node.row].multiplications}`);
+      facts.push(`parity to 1: ${parityOf(nodes, i) || 'none'}`);
+      return { number: node.text, facts };
+    },
+    focus(i) {
+      focused = i ?? -1;
+      if (focused >= 0) reveal(focused);
+      ground.redraw();
+    },
+    hitAt(px, py) {
+      const [width, height] = ground.size();
+      if (exponent < 1) return 0;
+      const d = Math.round(((px - kLeft) / Math.max(1, width - kLeft - right)) * exponent);
+      const row = byDepth[Math.min(exponent, Math.max(0, d))];
+      if (!row || row.length === 0) return null;
+      const target = ((py - kTop - transform.y) / transform.k) / Math.max(1, height - kTop - kBottom);
+      const i = nearest(row, target);
+      return Math.abs(down(i) - py) <= Math.max(12, spacing() / 2) ? i : null;
+    },
+    // The whole tree, its leaves 12 pixels apart and each written.
+    svg() {
+      const width = 960;
+      const inner = Math.max(1, leaves.length - 1) * kSvgSpacing;
+      const height = inner + kTop + kBottom;
+      const across1 = (i) => (kLeft + x[i] * (width - kLeft - right)).toFixed(1);
+      const down1 = (i) => (kTop + y[i] * inner).toFixed(1);
+      const paths = [false, true].map((multiplied) => {
+        let d = '';
+        for (let i = 1; i < nodes.length; ++i) {
+          if (nodes[i].multiplied === multiplied) d += `M${across1(nodes[i].parent)} ${down1(nodes[i].parent)}L${across1(i)} ${down1(i)}`;
+        }
+        return `<path d="${d}" fill="none" stroke="${multiplied ? kMultiplication : kHalving}" stroke-width="${multiplied ? 1.6 : 1}"/>`;
+      });
+      const labels = leaves.map((i) => `<text x="${(Number(across1(i)) + kLabelGap).toFixed(1)}" y="${down1(i)}">${escaped(nodes[i].text)}</text>`);
+      return svgDocument(width, height, this.summary(),
+        `${paths.join('')}<g fill="${kStart}" font-family="${escaped(kFont)}" font-size="11" dominant-baseline="middle">`
+        + `<text x="2" y="${down1(0)}" fill="${kValue}">1</text>${labels.join('')}</g>`);
+    },
+    canvas: () => ground.canvas,
+    leaves: () => leaves.map((i) => nodes[i].text),
+    zoomBy: (k) => select(ground.canvas).call(behaviour.scaleBy, k),
+    destroy() {
+      select(ground.canvas).on('.zoom', null);
+      ground.canvas.remove();
+    },
+  };
+}
