@@ -301,6 +301,15 @@ async function pictures(browser, url) {
   await page.settle(prompts(7));
   await shows('the path of 6', (state) => state.values?.[0]?.join(' ') === '6 3 10 5 16 8 4 2 1');
   assert.ok((await page.lines()).some((line) => plain(line).endsWith('Eingabe i (max 32) 006')), 'typed at the prompt');
+  // A search while the picture is closed is the one it shows when opened.
+  await tab.click('#picture-button');
+  await tab.focus('.xterm-helper-textarea');
+  await page.type('9\n');
+  await page.settle(prompts(8));
+  const rowsOf9 = (await rowsShown(9)).join();
+  assert.ok(rowsOf9.length > 0, 'the rows of 9 shown');
+  await tab.click('#picture-button');
+  await shows('the tree of 9, searched while closed', (state) => state.leaves?.join() === rowsOf9);
   // Open after a reload, with the new session's first search.
   await tab.reload({ waitUntil: 'load' });
   await page.settle(() => true);
