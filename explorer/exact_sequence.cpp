@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "console/numbers/decimal_writer.hpp"
+
 #include <boost/multiprecision/cpp_int.hpp>
 
 namespace cp {
@@ -45,7 +47,7 @@ std::string to_digits(const Big& value) {
                                      << (i * kLimbBits % 64);
     }
     while (!words.empty() && words.back() == 0) words.pop_back();
-    std::string reversed;
+    std::vector<std::uint64_t> pieces;  // least significant first
     do {
         // Divides the words by 10^18 in place; the remainder is the next piece.
         std::uint64_t rest = 0;
@@ -55,14 +57,17 @@ std::string to_digits(const Big& value) {
             rest = static_cast<std::uint64_t>(part % kPiece);
         }
         while (!words.empty() && words.back() == 0) words.pop_back();
-        for (std::size_t d = 0; d < kPieceDigits && (rest != 0 || !words.empty()); ++d) {
-            reversed.push_back(static_cast<char>('0' + rest % 10));
-            rest /= 10;
-        }
+        pieces.push_back(rest);
     } while (!words.empty());
-    if (reversed.empty()) reversed.push_back('0');
-    if (value.sign() < 0) reversed.push_back('-');
-    return {reversed.rbegin(), reversed.rend()};
+    const std::size_t sign = value.sign() < 0 ? 1 : 0;
+    const auto top = static_cast<std::size_t>(detail::decimal_length(pieces.back()));
+    std::string text(sign + top + kPieceDigits * (pieces.size() - 1), '-');
+    detail::write_decimal_backward(text.data() + sign + top, pieces.back());
+    char* at = text.data() + sign + top;
+    for (std::size_t i = pieces.size() - 1; i-- > 0; at += kPieceDigits) {
+        detail::write_decimal_fixed(at, static_cast<int>(kPieceDigits), pieces[i]);
+    }
+    return text;
 }
 
 // Values of fewer than 62 bits are their own key; larger ones are known by a
