@@ -31,13 +31,15 @@ function compact(value) {
   return Number(value.toPrecision(3)).toExponential().replace('e+', 'e');
 }
 
-// Ticks at 1, 2 or 5 times a power of ten, at least `least` apart.
+// Ticks at 1, 2 or 5 times a power of ten, at least `least` apart, and far
+// enough apart for a double to tell them apart however large the values.
 function linearTicks(low, high, pixels, least) {
-  const raw = ((high - low) * least) / Math.max(1, pixels);
+  const raw = Math.max(((high - low) * least) / Math.max(1, pixels), Math.max(Math.abs(low), Math.abs(high)) * 1e-12);
   const power = 10 ** Math.floor(Math.log10(Math.max(raw, 1e-300)));
   const step = Math.max(1, [1, 2, 5, 10].map((m) => m * power).find((s) => s >= raw));
   const ticks = [];
-  for (let v = Math.ceil(low / step) * step; v <= high; v += step) ticks.push(v);
+  const first = Math.ceil(low / step) * step;
+  for (let n = 0; n <= pixels && first + n * step <= high; ++n) ticks.push(first + n * step);
   return { step, ticks };
 }
 
