@@ -276,6 +276,23 @@ async function pictures(browser, url) {
   const command = (...words) => spawnSync(nativeProgram, [...words, '--format=csv'], { encoding: 'utf8' }).stdout;
   assert.equal((await picture()).csv, command('search', '20', '--variant=3n-1'), 'the CSV of collatzperm search');
   assert.deepEqual(await accessibilityFaults(tab), [], 'axe-core with the tree open');
+  // A wheel and a drag that overlap move the tree as an image, until the last
+  // of them has ended; then it is drawn again.
+  const box = await (await tab.$('#picture canvas')).boundingBox();
+  const [x, y] = [box.x + box.width / 2, box.y + box.height / 2];
+  const moving = () => tab.evaluate(() => [...document.querySelectorAll('#picture .picture-stage > div')]
+    .some((element) => !element.hidden));
+  await tab.mouse.move(x, y);
+  await tab.mouse.wheel({ deltaY: -240 });
+  await tab.mouse.down();
+  await tab.mouse.move(x, y + 40, { steps: 4 });
+  await until('the tree moved as an image', moving);
+  await sleep(400);
+  assert.ok(await moving(), 'still an image while the drag goes on after the wheel');
+  await tab.mouse.up();
+  await until('the tree drawn again once both ended', async () => !(await moving()));
+  assert.ok(await tab.evaluate(() => document.activeElement.classList.contains('xterm-helper-textarea')),
+    'the keys still go to the terminal');
   for (const [keys, prompt] of [['M\n', 4], ['0027\n', 5]]) {
     await page.type(keys);
     await page.settle(prompts(prompt));

@@ -11,6 +11,25 @@ function csvOf(lines) {
 
 const [kN, kComma, kZero, kOne] = ['n', ',', '0', '1'].map((c) => c.charCodeAt(0));
 
+// A value of a search's walk, a node of its tree. Of the 26,762 values of the
+// compressed 2^32 only those pointed at have their digits written.
+class Value {
+  constructor(index, value, depth, parent, multiplied, row, start) {
+    this.index = index;
+    this.value = value;
+    this.depth = depth;
+    this.parent = parent;
+    this.multiplied = multiplied;
+    this.row = row;
+    this.start = start;
+    this.children = [];
+  }
+
+  get text() {
+    return this.start ?? String(this.value);
+  }
+}
+
 // 1 at the root, each value of the walk a node under the last one a depth
 // above it, the rows the leaves at depth i. A search stopped early keeps the
 // rows it showed and their paths.
@@ -73,19 +92,18 @@ function readSearch(head, lines) {
   for (let i = 0; i < count; ++i) {
     if (i > 0 && leaves[i] === 0) continue;
     kept[i] = nodes.length;
-    nodes.push({
-      value: value[i], text: i === 0 ? '1' : (row[i] >= 0 ? rows[row[i]].start : String(value[i])),
-      depth: depth[i], parent: i === 0 ? -1 : kept[parent[i]], multiplied: multiplied[i] === 1,
-      row: row[i], children: [],
-    });
+    nodes.push(new Value(nodes.length, value[i], depth[i], i === 0 ? -1 : kept[parent[i]], multiplied[i] === 1,
+      row[i], row[i] >= 0 ? rows[row[i]].start : null));
   }
   for (const node of nodes) if (node.parent >= 0) nodes[node.parent].children.push(node);
   for (const r of rows) r.node = kept[r.node];
-  const ms = rows.map((r) => r.multiplications);
-  return {
-    kind: 'search', exponent, variant: head[2], compressed: head[3] === '1', stopped, nodes, rows,
-    minM: ms.length > 0 ? Math.min(...ms) : 0, maxM: ms.length > 0 ? Math.max(...ms) : 0,
-  };
+  let minM = rows.length > 0 ? Infinity : 0;
+  let maxM = 0;
+  for (const { multiplications } of rows) {
+    minM = Math.min(minM, multiplications);
+    maxM = Math.max(maxM, multiplications);
+  }
+  return { kind: 'search', exponent, variant: head[2], compressed: head[3] === '1', stopped, nodes, rows, minM, maxM };
 }
 
 // The parity vector of a node's own sequence down to 1: the steps up to the root.

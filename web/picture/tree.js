@@ -4,7 +4,7 @@
 // d3-zoom stretches and moves it up and down (wheel, drag, pinch), so that the
 // 6,682 leaves of the compressed 2^32 can be read. Drawn on a canvas: one path
 // for the halving branches, one for the multiplication branches, only what is
-// in view; SVG for the download.
+// in view; while a gesture moves it, an image of them; SVG for the download.
 import { select } from 'd3-selection';
 import { zoom, zoomIdentity } from 'd3-zoom';
 
@@ -20,6 +20,11 @@ const kDigitWidth = 7;
 // A leaf's number is written once the leaves are this far apart.
 const kLabelSpacing = 11;
 const kSvgSpacing = 12;
+// While a gesture moves the tree, its branches are drawn once into an image a
+// screen taller above and below, which each frame moves and stretches: a
+// phone cannot stroke the thousands of branches 30 times a second. The image
+// is drawn anew where the gesture leaves it or stretches it more than this.
+const kMostStretch = 2;
 
 export function treeView(model, host) {
   const { nodes } = model;
@@ -27,7 +32,6 @@ export function treeView(model, host) {
   // The layout in the unit square: x across the depths, y down the leaves.
   const x = new Float64Array(nodes.length);
   const y = new Float64Array(nodes.length);
-  nodes.forEach((node, i) => { node.index = i; });
   // A dendrogram: the leaves evenly spaced in their order, each value at the
   // mean of its children's places. The values come parent first, so one pass
   // back from the last sets every parent after its children.
@@ -48,13 +52,21 @@ export function treeView(model, host) {
   // kind of step, as the drawing of every frame reads them.
   const byDepth = Array.from({ length: exponent + 1 }, () => []);
   for (const node of nodes) byDepth[node.depth].push(node.index);
-  const parentOf = Int32Array.from(nodes, (node) => node.parent);
-  const multipliedOf = Uint8Array.from(nodes, (node) => (node.multiplied ? 1 : 0));
+  // (Filled by loops: a typed array's `from` with a function is ten times slower.)
+  const parentOf = new Int32Array(nodes.length);
+  const multipliedOf = new Uint8Array(nodes.length);
+  for (let i = 0; i < nodes.length; ++i) {
+    parentOf[i] = nodes[i].parent;
+    multipliedOf[i] = nodes[i].multiplied ? 1 : 0;
+  }
   const leaves = byDepth[exponent] ?? [];
-  const digits = Math.max(1, ...model.rows.map((row) => row.start.length));
+  let digits = 1;
+  for (const row of model.rows) digits = Math.max(digits, row.start.length);
   const right = digits * kDigitWidth + kLabelGap * 2;
   let transform = zoomIdentity;
   let focused = -1;
+  let still = null;  // the branches' image while a gesture moves them
+  let gestures = 0;
 
   const ground = canvasIn(host, draw);
   const behaviour = zoom()
@@ -64,12 +76,17 @@ export function treeView(model, host) {
       const height = extent[1][1];
       return zoomIdentity.translate(0, Math.min(0, Math.max(height - height * t.k, t.y))).scale(t.k);
     })
-    .on('start', () => ground.moving(true))
+    // A wheel and a drag are gestures of their own that may overlap: the
+    // tree moves until the last has ended.
+    .on('start', () => ground.moving(++gestures > 0))
     .on('zoom', (event) => {
       transform = event.transform;
       ground.redraw();
     })
-    .on('end', () => ground.moving(false));
+    .on('end', () => {
+      gestures = Math.max(0, gestures - 1);
+      ground.moving(gestures > 0);
+    });
   select(ground.canvas).call(behaviour).on('dblclick.zoom', null);
 
   const across = (i) => kLeft + x[i] * (ground.size()[0] - kLeft - right);
@@ -80,7 +97,7 @@ export function treeView(model, host) {
   // Depth by depth, top to bottom: a branch that would cover the pixels of
   // the one before it is left out, so that a frame of the whole tree draws
   // about as many as the picture has pixel rows, not every value.
-  function branches(context, multiplied, width, height) {
+  function branches(context, multiplied, width, height, [low, high] = [0, height]) {
     const span = width - kLeft - right;
     const top = kTop + transform.y;
     const stretch = transform.k * (height - kTop - kBottom);
@@ -95,7 +112,7 @@ export function treeView(model, host) {
         if (multipliedOf[i] !== kind) continue;
         const y0 = top + stretch * y[parentOf[i]];
         const y1 = top + stretch * y[i];
-        if ((y0 < 0 && y1 < 0) || (y0 > height && y1 > height)) continue;
+        if ((y0 < low && y1 < low) || (y0 > high && y1 > high)) continue;
         const row0 = Math.round(y0);
         const row1 = Math.round(y1);
         if (row0 === last0 && row1 === last1) continue;
@@ -111,15 +128,75 @@ export function treeView(model, host) {
     context.stroke();
   }
 
-  function draw(context, width, height) {
-    // The branches keep clear of the depths written under them.
-    context.save();
-    context.beginPath();
-    context.rect(0, 0, width, height - kBottom + kTop / 2);
-    context.clip();
-    branches(context, false, width, height);
-    branches(context, true, width, height);
-    context.restore();
+  // The branches as an image from a screen above to a screen below, at one
+  // pixel a point, for the transform of the moment, on a canvas of its own
+  // under the picture's, which the browser moves and stretches without
+  // drawing it again; in a box that keeps it clear of the depths.
+  function stillImage(width, height, bottom) {
+    if (!still) {
+      const box = document.createElement('div');
+      box.style.cssText = 'position: absolute; left: 0; top: 0; overflow: hidden; pointer-events: none';
+      const image = document.createElement('canvas');
+      image.style.cssText = 'display: block; transform-origin: 0 0';
+      box.append(image);
+      ground.canvas.before(box);
+      // Over the image: positioned as it is, and after it.
+      ground.canvas.style.position = 'relative';
+      still = { box, image };
+    }
+    const { box, image } = still;
+    const margin = height;
+    if (image.width !== width) image.width = width;
+    if (image.height !== height + 2 * margin) image.height = height + 2 * margin;
+    image.style.width = `${width}px`;
+    image.style.height = `${height + 2 * margin}px`;
+    box.style.width = `${width}px`;
+    box.style.height = `${bottom}px`;
+    const context = image.getContext('2d');
+    context.setTransform(1, 0, 0, 1, 0, margin);
+    context.clearRect(0, -margin, width, height + 2 * margin);
+    branches(context, false, width, height, [-margin, height + margin]);
+    branches(context, true, width, height, [-margin, height + margin]);
+    Object.assign(still, { k: transform.k, y: transform.y, margin, width, height, valid: true });
+  }
+
+  // Where the image of the branches lands at the transform of the moment, if
+  // it still holds all of the tree that is in view.
+  function stillPlace(width, height, bottom) {
+    if (!still?.valid || still.width !== width || still.height !== height) return null;
+    const stretch = transform.k / still.k;
+    if (stretch > kMostStretch || stretch < 1 / kMostStretch) return null;
+    const top = kTop + transform.y + stretch * (-still.margin - kTop - still.y);
+    const tall = stretch * (height + 2 * still.margin);
+    const treeTop = kTop + transform.y;
+    const treeBottom = treeTop + transform.k * (height - kTop - kBottom);
+    return top <= Math.max(0, treeTop) && top + tall >= Math.min(bottom, treeBottom) ? [top, stretch] : null;
+  }
+
+  function draw(context, width, height, moving) {
+    const bottom = height - kBottom + kTop / 2;
+    if (moving) {
+      let place = stillPlace(width, height, bottom);
+      if (!place) {
+        stillImage(width, height, bottom);
+        place = stillPlace(width, height, bottom);
+      }
+      still.image.style.transform = `translate(0, ${place[0]}px) scale(1, ${place[1]})`;
+      still.box.hidden = false;
+    } else {
+      if (still) {
+        still.valid = false;
+        still.box.hidden = true;
+      }
+      // The branches keep clear of the depths written under them.
+      context.save();
+      context.beginPath();
+      context.rect(0, 0, width, bottom);
+      context.clip();
+      branches(context, false, width, height);
+      branches(context, true, width, height);
+      context.restore();
+    }
     context.font = `11px ${kFont}`;
     context.textBaseline = 'middle';
     context.fillStyle = kValue;
@@ -255,6 +332,7 @@ export function treeView(model, host) {
     zoomBy: (k) => select(ground.canvas).call(behaviour.scaleBy, k),
     destroy() {
       select(ground.canvas).on('.zoom', null);
+      still?.box.remove();
       ground.canvas.remove();
     },
   };
