@@ -10,7 +10,7 @@ import { zoom, zoomIdentity } from 'd3-zoom';
 
 import { canvasIn, escaped, svgDocument } from './canvas.js';
 import { grouped, kFocus, kFont, kHalving, kMultiplication, kStart, kText, kValue } from './colours.js';
-import { parityOf } from './model.js';
+import { isLeaf, parityOf, textOf } from './model.js';
 
 const kTop = 10;
 const kBottom = 22;
@@ -27,38 +27,34 @@ const kSvgSpacing = 12;
 const kMostStretch = 2;
 
 export function treeView(model, host) {
-  const { nodes } = model;
+  const { tree } = model;
+  const { size, depth, parent: parentOf, multiplied: multipliedOf } = tree;
   const exponent = Math.max(0, model.exponent);
   // The layout in the unit square: x across the depths, y down the leaves.
-  const x = new Float64Array(nodes.length);
-  const y = new Float64Array(nodes.length);
+  const x = new Float64Array(size);
+  const y = new Float64Array(size);
   // A dendrogram: the leaves evenly spaced in their order, each value at the
   // mean of its children's places. The values come parent first, so one pass
   // back from the last sets every parent after its children.
   let leafCount = 0;
-  for (const node of nodes) if (node.children.length === 0) y[node.index] = leafCount++;
-  for (let i = nodes.length - 1; i >= 0; --i) {
-    const { children } = nodes[i];
-    if (children.length === 0) continue;
-    let sum = 0;
-    for (const child of children) sum += y[child.index];
-    y[i] = sum / children.length;
+  for (let i = 0; i < size; ++i) if (isLeaf(tree, i)) y[i] = leafCount++;
+  const sum = new Float64Array(size);
+  const children = new Int32Array(size);
+  for (let i = size - 1; i >= 0; --i) {
+    if (children[i] > 0) y[i] = sum[i] / children[i];
+    if (i > 0) {
+      sum[parentOf[i]] += y[i];
+      children[parentOf[i]] += 1;
+    }
   }
-  for (let i = 0; i < nodes.length; ++i) {
-    x[i] = exponent > 0 ? nodes[i].depth / exponent : 0;
+  for (let i = 0; i < size; ++i) {
+    x[i] = exponent > 0 ? depth[i] / exponent : 0;
     y[i] = (y[i] + 0.5) / leafCount;
   }
-  // The values of each depth from top to bottom, and each one's parent and
-  // kind of step, as the drawing of every frame reads them.
+  // The values of each depth from top to bottom, as the drawing of every
+  // frame reads them.
   const byDepth = Array.from({ length: exponent + 1 }, () => []);
-  for (const node of nodes) byDepth[node.depth].push(node.index);
-  // (Filled by loops: a typed array's `from` with a function is ten times slower.)
-  const parentOf = new Int32Array(nodes.length);
-  const multipliedOf = new Uint8Array(nodes.length);
-  for (let i = 0; i < nodes.length; ++i) {
-    parentOf[i] = nodes[i].parent;
-    multipliedOf[i] = nodes[i].multiplied ? 1 : 0;
-  }
+  for (let i = 0; i < size; ++i) byDepth[depth[i]].push(i);
   const leaves = byDepth[exponent] ?? [];
   let digits = 1;
   for (const row of model.rows) digits = Math.max(digits, row.start.length);
@@ -205,7 +201,7 @@ export function treeView(model, host) {
       context.fillStyle = kStart;
       for (const i of leaves) {
         const at = down(i);
-        if (at >= -kLabelSpacing && at <= height + kLabelSpacing) context.fillText(nodes[i].text, across(i) + kLabelGap, at);
+        if (at >= -kLabelSpacing && at <= height + kLabelSpacing) context.fillText(textOf(model, i), across(i) + kLabelGap, at);
       }
     }
     // The depths along the bottom.
@@ -218,9 +214,9 @@ export function treeView(model, host) {
     if (focused >= 0) {
       // The focused value and its path down to 1.
       context.beginPath();
-      for (let i = focused; nodes[i].parent >= 0; i = nodes[i].parent) {
+      for (let i = focused; parentOf[i] >= 0; i = parentOf[i]) {
         context.moveTo(across(i), down(i));
-        context.lineTo(across(nodes[i].parent), down(nodes[i].parent));
+        context.lineTo(across(parentOf[i]), down(parentOf[i]));
       }
       context.strokeStyle = kFocus;
       context.lineWidth = 2.5;
@@ -262,20 +258,19 @@ export function treeView(model, host) {
       const shown = model.stopped ? ' shown, the search stopped early' : '';
       return `Tree of the ${grouped(model.rows.length)} start numbers${shown} of 2^${exponent}`
         + ` (${model.variant}${model.compressed ? ', compressed steps' : ''}), m from ${model.minM} to ${model.maxM}:`
-        + ` ${grouped(nodes.length)} values, 1 at the root, the start numbers the leaves at depth ${exponent};`
+        + ` ${grouped(size)} values, 1 at the root, the start numbers the leaves at depth ${exponent};`
         + ' halving branches blue, multiplication branches red and thicker.';
     },
     first: () => (leaves.length > 0 ? leaves[0] : 0),
     // Left: one step down towards 1; Right: the value one step back (the
     // halving's first); Up and Down: the neighbours at the same depth.
     move(i, key) {
-      const node = nodes[i];
-      const row = byDepth[node.depth];
+      const row = byDepth[depth[i]];
       const at = row.indexOf(i);
       const page = Math.max(1, Math.round(row.length / 20));
       switch (key) {
-        case 'ArrowLeft': return node.parent >= 0 ? node.parent : i;
-        case 'ArrowRight': return node.children.length > 0 ? node.children[0].index : i;
+        case 'ArrowLeft': return parentOf[i] >= 0 ? parentOf[i] : i;
+        case 'ArrowRight': return isLeaf(tree, i) ? i : i + 1;
         case 'ArrowUp': return row[Math.max(0, at - 1)];
         case 'ArrowDown': return row[Math.min(row.length - 1, at + 1)];
         case 'PageUp': return row[Math.max(0, at - page)];
@@ -286,12 +281,12 @@ export function treeView(model, host) {
       }
     },
     describe(i) {
-      const node = nodes[i];
-      const facts = [`depth ${node.depth} of ${exponent}`];
-      if (node.parent >= 0) facts.push(node.multiplied ? 'by a multiplication' : 'by a halving');
-      if (node.row >= 0) facts.push(`row ${grouped(node.row + 1)}, m ${model.rows[node.row].multiplications}`);
-      facts.push(`parity to 1: ${parityOf(nodes, i) || 'none'}`);
-      return { number: node.text, facts };
+      const row = tree.row[i];
+      const facts = [`depth ${depth[i]} of ${exponent}`];
+      if (parentOf[i] >= 0) facts.push(multipliedOf[i] === 1 ? 'by a multiplication' : 'by a halving');
+      if (row >= 0) facts.push(`row ${grouped(row + 1)}, m ${model.rows[row].multiplications}`);
+      facts.push(`parity to 1: ${parityOf(tree, i) || 'none'}`);
+      return { number: textOf(model, i), facts };
     },
     focus(i) {
       focused = i ?? -1;
@@ -317,18 +312,18 @@ export function treeView(model, host) {
       const down1 = (i) => (kTop + y[i] * inner).toFixed(1);
       const paths = [false, true].map((multiplied) => {
         let d = '';
-        for (let i = 1; i < nodes.length; ++i) {
-          if (nodes[i].multiplied === multiplied) d += `M${across1(nodes[i].parent)} ${down1(nodes[i].parent)}L${across1(i)} ${down1(i)}`;
+        for (let i = 1; i < size; ++i) {
+          if ((multipliedOf[i] === 1) === multiplied) d += `M${across1(parentOf[i])} ${down1(parentOf[i])}L${across1(i)} ${down1(i)}`;
         }
         return `<path d="${d}" fill="none" stroke="${multiplied ? kMultiplication : kHalving}" stroke-width="${multiplied ? 1.6 : 1}"/>`;
       });
-      const labels = leaves.map((i) => `<text x="${(Number(across1(i)) + kLabelGap).toFixed(1)}" y="${down1(i)}">${escaped(nodes[i].text)}</text>`);
+      const labels = leaves.map((i) => `<text x="${(Number(across1(i)) + kLabelGap).toFixed(1)}" y="${down1(i)}">${escaped(textOf(model, i))}</text>`);
       return svgDocument(width, height, this.summary(),
         `${paths.join('')}<g fill="${kStart}" font-family="${escaped(kFont)}" font-size="11" dominant-baseline="middle">`
         + `<text x="2" y="${down1(0)}" fill="${kValue}">1</text>${labels.join('')}</g>`);
     },
     canvas: () => ground.canvas,
-    leaves: () => leaves.map((i) => nodes[i].text),
+    leaves: () => leaves.map((i) => textOf(model, i)),
     zoomBy: (k) => select(ground.canvas).call(behaviour.scaleBy, k),
     destroy() {
       select(ground.canvas).on('.zoom', null);
