@@ -276,6 +276,23 @@ async function pictures(browser, url) {
   const command = (...words) => spawnSync(nativeProgram, [...words, '--format=csv'], { encoding: 'utf8' }).stdout;
   assert.equal((await picture()).csv, command('search', '20', '--variant=3n-1'), 'the CSV of collatzperm search');
   assert.deepEqual(await accessibilityFaults(tab), [], 'axe-core with the tree open');
+  // A wheel and a drag that overlap move the tree as an image, until the last
+  // of them has ended; then it is drawn again.
+  const box = await (await tab.$('#picture canvas')).boundingBox();
+  const [x, y] = [box.x + box.width / 2, box.y + box.height / 2];
+  const moving = () => tab.evaluate(() => [...document.querySelectorAll('#picture .picture-stage > div')]
+    .some((element) => !element.hidden));
+  await tab.mouse.move(x, y);
+  await tab.mouse.wheel({ deltaY: -240 });
+  await tab.mouse.down();
+  await tab.mouse.move(x, y + 40, { steps: 4 });
+  await until('the tree moved as an image', moving);
+  await sleep(400);
+  assert.ok(await moving(), 'still an image while the drag goes on after the wheel');
+  await tab.mouse.up();
+  await until('the tree drawn again once both ended', async () => !(await moving()));
+  assert.ok(await tab.evaluate(() => document.activeElement.classList.contains('xterm-helper-textarea')),
+    'the keys still go to the terminal');
   for (const [keys, prompt] of [['M\n', 4], ['0027\n', 5]]) {
     await page.type(keys);
     await page.settle(prompts(prompt));
@@ -292,7 +309,7 @@ async function pictures(browser, url) {
   // The mouse along the path, left to right: later steps, each with the value
   // printed at it and the focus ring (its cyan pixels) around the step under
   // the mouse, less than a step's width away; the last step at the right end.
-  const box = await tab.evaluate(() => JSON.parse(JSON.stringify(document.querySelector('#picture canvas').getBoundingClientRect())));
+  const plot = await (await tab.$('#picture canvas')).boundingBox();
   const ringAcross = () => tab.evaluate(async () => {
     await new Promise(requestAnimationFrame);
     const canvas = document.querySelector('#picture canvas');
@@ -308,14 +325,14 @@ async function pictures(browser, url) {
     return sum / count / (canvas.width / canvas.getBoundingClientRect().width);
   });
   let before = -1;
-  for (const x of [0.2, 0.4, 0.6, 0.8].map((f) => box.x + f * box.width).concat(box.right - 14)) {
-    await tab.mouse.move(x, box.y + box.height / 2);
+  for (const x of [0.2, 0.4, 0.6, 0.8].map((f) => plot.x + f * plot.width).concat(plot.x + plot.width - 14)) {
+    await tab.mouse.move(x, plot.y + plot.height / 2);
     const [number, step] = (await until('a value pointed at', () => tab.evaluate(() => {
       const shown = document.querySelector('#picture .picture-info span').textContent;
       return shown.match(/^(\d+): step (\d+),/)?.slice(1);
     })));
     assert.ok(Number(step) > before && number === printed[step], `step ${step} (${number}) under the mouse at ${x}`);
-    assert.ok(Math.abs(box.x + await ringAcross() - x) < 4, `the focus ring at the mouse at ${x}`);
+    assert.ok(Math.abs(plot.x + await ringAcross() - x) < 4, `the focus ring at the mouse at ${x}`);
     before = Number(step);
   }
   assert.equal(before, printed.length - 1, 'the last step at the right end');

@@ -68,30 +68,54 @@ function readSearch(head, lines) {
     if (row[i] >= 0) leaves[i] += 1;
     if (leaves[i] > 0) leaves[parent[i]] += leaves[i];
   }
-  const nodes = [];
+  // The tree in arrays, one entry a value, each parent before its children
+  // and its first child right after it: 26,762 objects would cost a phone
+  // more in making and collecting them than all the rest of the reading.
+  let keptCount = 0;
   const kept = new Int32Array(count).fill(-1);
-  for (let i = 0; i < count; ++i) {
-    if (i > 0 && leaves[i] === 0) continue;
-    kept[i] = nodes.length;
-    nodes.push({
-      value: value[i], text: i === 0 ? '1' : (row[i] >= 0 ? rows[row[i]].start : String(value[i])),
-      depth: depth[i], parent: i === 0 ? -1 : kept[parent[i]], multiplied: multiplied[i] === 1,
-      row: row[i], children: [],
-    });
-  }
-  for (const node of nodes) if (node.parent >= 0) nodes[node.parent].children.push(node);
-  for (const r of rows) r.node = kept[r.node];
-  const ms = rows.map((r) => r.multiplications);
-  return {
-    kind: 'search', exponent, variant: head[2], compressed: head[3] === '1', stopped, nodes, rows,
-    minM: ms.length > 0 ? Math.min(...ms) : 0, maxM: ms.length > 0 ? Math.max(...ms) : 0,
+  for (let i = 0; i < count; ++i) if (i === 0 || leaves[i] > 0) kept[i] = keptCount++;
+  const tree = {
+    size: keptCount,
+    value: new Float64Array(keptCount),
+    depth: new Int32Array(keptCount),
+    parent: new Int32Array(keptCount),
+    multiplied: new Uint8Array(keptCount),
+    row: new Int32Array(keptCount),
   };
+  for (let i = 0; i < count; ++i) {
+    const k = kept[i];
+    if (k < 0) continue;
+    tree.value[k] = value[i];
+    tree.depth[k] = depth[i];
+    tree.parent[k] = i === 0 ? -1 : kept[parent[i]];
+    tree.multiplied[k] = multiplied[i];
+    tree.row[k] = row[i];
+  }
+  for (const r of rows) r.node = kept[r.node];
+  let minM = rows.length > 0 ? Infinity : 0;
+  let maxM = 0;
+  for (const { multiplications } of rows) {
+    minM = Math.min(minM, multiplications);
+    maxM = Math.max(maxM, multiplications);
+  }
+  return { kind: 'search', exponent, variant: head[2], compressed: head[3] === '1', stopped, tree, rows, minM, maxM };
 }
 
-// The parity vector of a node's own sequence down to 1: the steps up to the root.
-export function parityOf(nodes, index) {
+// A value of the tree written out: a start number as the program wrote it.
+export function textOf(model, i) {
+  const { row, value } = model.tree;
+  return row[i] >= 0 ? model.rows[row[i]].start : String(value[i]);
+}
+
+// Whether a value of the tree has none after it: a start number.
+export function isLeaf(tree, i) {
+  return i + 1 >= tree.size || tree.parent[i + 1] !== i;
+}
+
+// The parity vector of a value's own sequence down to 1: the steps up to the root.
+export function parityOf(tree, index) {
   let parity = '';
-  for (let i = index; nodes[i].parent >= 0; i = nodes[i].parent) parity += nodes[i].multiplied ? '1' : '0';
+  for (let i = index; tree.parent[i] >= 0; i = tree.parent[i]) parity += tree.multiplied[i] === 1 ? '1' : '0';
   return parity;
 }
 

@@ -4,13 +4,13 @@
 // d3-zoom stretches and moves it up and down (wheel, drag, pinch), so that the
 // 6,682 leaves of the compressed 2^32 can be read. Drawn on a canvas: one path
 // for the halving branches, one for the multiplication branches, only what is
-// in view; SVG for the download.
+// in view; while a gesture moves it, an image of them; SVG for the download.
 import { select } from 'd3-selection';
 import { zoom, zoomIdentity } from 'd3-zoom';
 
 import { canvasIn, escaped, svgDocument } from './canvas.js';
 import { grouped, kFocus, kFont, kHalving, kMultiplication, kStart, kText, kValue } from './colours.js';
-import { parityOf } from './model.js';
+import { isLeaf, parityOf, textOf } from './model.js';
 
 const kTop = 10;
 const kBottom = 22;
@@ -20,41 +20,49 @@ const kDigitWidth = 7;
 // A leaf's number is written once the leaves are this far apart.
 const kLabelSpacing = 11;
 const kSvgSpacing = 12;
+// While a gesture moves the tree, its branches are drawn once into an image a
+// screen taller above and below, which each frame moves and stretches: a
+// phone cannot stroke the thousands of branches 30 times a second. The image
+// is drawn anew where the gesture leaves it or stretches it more than this.
+const kMostStretch = 2;
 
 export function treeView(model, host) {
-  const { nodes } = model;
+  const { tree } = model;
+  const { size, depth, parent: parentOf, multiplied: multipliedOf } = tree;
   const exponent = Math.max(0, model.exponent);
   // The layout in the unit square: x across the depths, y down the leaves.
-  const x = new Float64Array(nodes.length);
-  const y = new Float64Array(nodes.length);
-  nodes.forEach((node, i) => { node.index = i; });
+  const x = new Float64Array(size);
+  const y = new Float64Array(size);
   // A dendrogram: the leaves evenly spaced in their order, each value at the
   // mean of its children's places. The values come parent first, so one pass
   // back from the last sets every parent after its children.
   let leafCount = 0;
-  for (const node of nodes) if (node.children.length === 0) y[node.index] = leafCount++;
-  for (let i = nodes.length - 1; i >= 0; --i) {
-    const { children } = nodes[i];
-    if (children.length === 0) continue;
-    let sum = 0;
-    for (const child of children) sum += y[child.index];
-    y[i] = sum / children.length;
+  for (let i = 0; i < size; ++i) if (isLeaf(tree, i)) y[i] = leafCount++;
+  const sum = new Float64Array(size);
+  const children = new Int32Array(size);
+  for (let i = size - 1; i >= 0; --i) {
+    if (children[i] > 0) y[i] = sum[i] / children[i];
+    if (i > 0) {
+      sum[parentOf[i]] += y[i];
+      children[parentOf[i]] += 1;
+    }
   }
-  for (let i = 0; i < nodes.length; ++i) {
-    x[i] = exponent > 0 ? nodes[i].depth / exponent : 0;
+  for (let i = 0; i < size; ++i) {
+    x[i] = exponent > 0 ? depth[i] / exponent : 0;
     y[i] = (y[i] + 0.5) / leafCount;
   }
-  // The values of each depth from top to bottom, and each one's parent and
-  // kind of step, as the drawing of every frame reads them.
+  // The values of each depth from top to bottom, as the drawing of every
+  // frame reads them.
   const byDepth = Array.from({ length: exponent + 1 }, () => []);
-  for (const node of nodes) byDepth[node.depth].push(node.index);
-  const parentOf = Int32Array.from(nodes, (node) => node.parent);
-  const multipliedOf = Uint8Array.from(nodes, (node) => (node.multiplied ? 1 : 0));
+  for (let i = 0; i < size; ++i) byDepth[depth[i]].push(i);
   const leaves = byDepth[exponent] ?? [];
-  const digits = Math.max(1, ...model.rows.map((row) => row.start.length));
+  let digits = 1;
+  for (const row of model.rows) digits = Math.max(digits, row.start.length);
   const right = digits * kDigitWidth + kLabelGap * 2;
   let transform = zoomIdentity;
   let focused = -1;
+  let still = null;  // the branches' image while a gesture moves them
+  let gestures = 0;
 
   const ground = canvasIn(host, draw);
   const behaviour = zoom()
@@ -64,12 +72,17 @@ export function treeView(model, host) {
       const height = extent[1][1];
       return zoomIdentity.translate(0, Math.min(0, Math.max(height - height * t.k, t.y))).scale(t.k);
     })
-    .on('start', () => ground.moving(true))
+    // A wheel and a drag are gestures of their own that may overlap: the
+    // tree moves until the last has ended.
+    .on('start', () => ground.moving(++gestures > 0))
     .on('zoom', (event) => {
       transform = event.transform;
       ground.redraw();
     })
-    .on('end', () => ground.moving(false));
+    .on('end', () => {
+      gestures = Math.max(0, gestures - 1);
+      ground.moving(gestures > 0);
+    });
   select(ground.canvas).call(behaviour).on('dblclick.zoom', null);
 
   const across = (i) => kLeft + x[i] * (ground.size()[0] - kLeft - right);
@@ -80,7 +93,7 @@ export function treeView(model, host) {
   // Depth by depth, top to bottom: a branch that would cover the pixels of
   // the one before it is left out, so that a frame of the whole tree draws
   // about as many as the picture has pixel rows, not every value.
-  function branches(context, multiplied, width, height) {
+  function branches(context, multiplied, width, height, [low, high] = [0, height]) {
     const span = width - kLeft - right;
     const top = kTop + transform.y;
     const stretch = transform.k * (height - kTop - kBottom);
@@ -95,7 +108,7 @@ export function treeView(model, host) {
         if (multipliedOf[i] !== kind) continue;
         const y0 = top + stretch * y[parentOf[i]];
         const y1 = top + stretch * y[i];
-        if ((y0 < 0 && y1 < 0) || (y0 > height && y1 > height)) continue;
+        if ((y0 < low && y1 < low) || (y0 > high && y1 > high)) continue;
         const row0 = Math.round(y0);
         const row1 = Math.round(y1);
         if (row0 === last0 && row1 === last1) continue;
@@ -111,15 +124,75 @@ export function treeView(model, host) {
     context.stroke();
   }
 
-  function draw(context, width, height) {
-    // The branches keep clear of the depths written under them.
-    context.save();
-    context.beginPath();
-    context.rect(0, 0, width, height - kBottom + kTop / 2);
-    context.clip();
-    branches(context, false, width, height);
-    branches(context, true, width, height);
-    context.restore();
+  // The branches as an image from a screen above to a screen below, at one
+  // pixel a point, for the transform of the moment, on a canvas of its own
+  // under the picture's, which the browser moves and stretches without
+  // drawing it again; in a box that keeps it clear of the depths.
+  function stillImage(width, height, bottom) {
+    if (!still) {
+      const box = document.createElement('div');
+      box.style.cssText = 'position: absolute; left: 0; top: 0; overflow: hidden; pointer-events: none';
+      const image = document.createElement('canvas');
+      image.style.cssText = 'display: block; transform-origin: 0 0';
+      box.append(image);
+      ground.canvas.before(box);
+      // Over the image: positioned as it is, and after it.
+      ground.canvas.style.position = 'relative';
+      still = { box, image };
+    }
+    const { box, image } = still;
+    const margin = height;
+    if (image.width !== width) image.width = width;
+    if (image.height !== height + 2 * margin) image.height = height + 2 * margin;
+    image.style.width = `${width}px`;
+    image.style.height = `${height + 2 * margin}px`;
+    box.style.width = `${width}px`;
+    box.style.height = `${bottom}px`;
+    const context = image.getContext('2d');
+    context.setTransform(1, 0, 0, 1, 0, margin);
+    context.clearRect(0, -margin, width, height + 2 * margin);
+    branches(context, false, width, height, [-margin, height + margin]);
+    branches(context, true, width, height, [-margin, height + margin]);
+    Object.assign(still, { k: transform.k, y: transform.y, margin, width, height, valid: true });
+  }
+
+  // Where the image of the branches lands at the transform of the moment, if
+  // it still holds all of the tree that is in view.
+  function stillPlace(width, height, bottom) {
+    if (!still?.valid || still.width !== width || still.height !== height) return null;
+    const stretch = transform.k / still.k;
+    if (stretch > kMostStretch || stretch < 1 / kMostStretch) return null;
+    const top = kTop + transform.y + stretch * (-still.margin - kTop - still.y);
+    const tall = stretch * (height + 2 * still.margin);
+    const treeTop = kTop + transform.y;
+    const treeBottom = treeTop + transform.k * (height - kTop - kBottom);
+    return top <= Math.max(0, treeTop) && top + tall >= Math.min(bottom, treeBottom) ? [top, stretch] : null;
+  }
+
+  function draw(context, width, height, moving) {
+    const bottom = height - kBottom + kTop / 2;
+    if (moving) {
+      let place = stillPlace(width, height, bottom);
+      if (!place) {
+        stillImage(width, height, bottom);
+        place = stillPlace(width, height, bottom);
+      }
+      still.image.style.transform = `translate(0, ${place[0]}px) scale(1, ${place[1]})`;
+      still.box.hidden = false;
+    } else {
+      if (still) {
+        still.valid = false;
+        still.box.hidden = true;
+      }
+      // The branches keep clear of the depths written under them.
+      context.save();
+      context.beginPath();
+      context.rect(0, 0, width, bottom);
+      context.clip();
+      branches(context, false, width, height);
+      branches(context, true, width, height);
+      context.restore();
+    }
     context.font = `11px ${kFont}`;
     context.textBaseline = 'middle';
     context.fillStyle = kValue;
@@ -128,7 +201,7 @@ export function treeView(model, host) {
       context.fillStyle = kStart;
       for (const i of leaves) {
         const at = down(i);
-        if (at >= -kLabelSpacing && at <= height + kLabelSpacing) context.fillText(nodes[i].text, across(i) + kLabelGap, at);
+        if (at >= -kLabelSpacing && at <= height + kLabelSpacing) context.fillText(textOf(model, i), across(i) + kLabelGap, at);
       }
     }
     // The depths along the bottom.
@@ -141,9 +214,9 @@ export function treeView(model, host) {
     if (focused >= 0) {
       // The focused value and its path down to 1.
       context.beginPath();
-      for (let i = focused; nodes[i].parent >= 0; i = nodes[i].parent) {
+      for (let i = focused; parentOf[i] >= 0; i = parentOf[i]) {
         context.moveTo(across(i), down(i));
-        context.lineTo(across(nodes[i].parent), down(nodes[i].parent));
+        context.lineTo(across(parentOf[i]), down(parentOf[i]));
       }
       context.strokeStyle = kFocus;
       context.lineWidth = 2.5;
@@ -185,20 +258,19 @@ export function treeView(model, host) {
       const shown = model.stopped ? ' shown, the search stopped early' : '';
       return `Tree of the ${grouped(model.rows.length)} start numbers${shown} of 2^${exponent}`
         + ` (${model.variant}${model.compressed ? ', compressed steps' : ''}), m from ${model.minM} to ${model.maxM}:`
-        + ` ${grouped(nodes.length)} values, 1 at the root, the start numbers the leaves at depth ${exponent};`
+        + ` ${grouped(size)} values, 1 at the root, the start numbers the leaves at depth ${exponent};`
         + ' halving branches blue, multiplication branches red and thicker.';
     },
     first: () => (leaves.length > 0 ? leaves[0] : 0),
     // Left: one step down towards 1; Right: the value one step back (the
     // halving's first); Up and Down: the neighbours at the same depth.
     move(i, key) {
-      const node = nodes[i];
-      const row = byDepth[node.depth];
+      const row = byDepth[depth[i]];
       const at = row.indexOf(i);
       const page = Math.max(1, Math.round(row.length / 20));
       switch (key) {
-        case 'ArrowLeft': return node.parent >= 0 ? node.parent : i;
-        case 'ArrowRight': return node.children.length > 0 ? node.children[0].index : i;
+        case 'ArrowLeft': return parentOf[i] >= 0 ? parentOf[i] : i;
+        case 'ArrowRight': return isLeaf(tree, i) ? i : i + 1;
         case 'ArrowUp': return row[Math.max(0, at - 1)];
         case 'ArrowDown': return row[Math.min(row.length - 1, at + 1)];
         case 'PageUp': return row[Math.max(0, at - page)];
@@ -209,12 +281,12 @@ export function treeView(model, host) {
       }
     },
     describe(i) {
-      const node = nodes[i];
-      const facts = [`depth ${node.depth} of ${exponent}`];
-      if (node.parent >= 0) facts.push(node.multiplied ? 'by a multiplication' : 'by a halving');
-      if (node.row >= 0) facts.push(`row ${grouped(node.row + 1)}, m ${model.rows[node.row].multiplications}`);
-      facts.push(`parity to 1: ${parityOf(nodes, i) || 'none'}`);
-      return { number: node.text, facts };
+      const row = tree.row[i];
+      const facts = [`depth ${depth[i]} of ${exponent}`];
+      if (parentOf[i] >= 0) facts.push(multipliedOf[i] === 1 ? 'by a multiplication' : 'by a halving');
+      if (row >= 0) facts.push(`row ${grouped(row + 1)}, m ${model.rows[row].multiplications}`);
+      facts.push(`parity to 1: ${parityOf(tree, i) || 'none'}`);
+      return { number: textOf(model, i), facts };
     },
     focus(i) {
       focused = i ?? -1;
@@ -240,21 +312,22 @@ export function treeView(model, host) {
       const down1 = (i) => (kTop + y[i] * inner).toFixed(1);
       const paths = [false, true].map((multiplied) => {
         let d = '';
-        for (let i = 1; i < nodes.length; ++i) {
-          if (nodes[i].multiplied === multiplied) d += `M${across1(nodes[i].parent)} ${down1(nodes[i].parent)}L${across1(i)} ${down1(i)}`;
+        for (let i = 1; i < size; ++i) {
+          if ((multipliedOf[i] === 1) === multiplied) d += `M${across1(parentOf[i])} ${down1(parentOf[i])}L${across1(i)} ${down1(i)}`;
         }
         return `<path d="${d}" fill="none" stroke="${multiplied ? kMultiplication : kHalving}" stroke-width="${multiplied ? 1.6 : 1}"/>`;
       });
-      const labels = leaves.map((i) => `<text x="${(Number(across1(i)) + kLabelGap).toFixed(1)}" y="${down1(i)}">${escaped(nodes[i].text)}</text>`);
+      const labels = leaves.map((i) => `<text x="${(Number(across1(i)) + kLabelGap).toFixed(1)}" y="${down1(i)}">${escaped(textOf(model, i))}</text>`);
       return svgDocument(width, height, this.summary(),
         `${paths.join('')}<g fill="${kStart}" font-family="${escaped(kFont)}" font-size="11" dominant-baseline="middle">`
         + `<text x="2" y="${down1(0)}" fill="${kValue}">1</text>${labels.join('')}</g>`);
     },
     canvas: () => ground.canvas,
-    leaves: () => leaves.map((i) => nodes[i].text),
+    leaves: () => leaves.map((i) => textOf(model, i)),
     zoomBy: (k) => select(ground.canvas).call(behaviour.scaleBy, k),
     destroy() {
       select(ground.canvas).on('.zoom', null);
+      still?.box.remove();
       ground.canvas.remove();
     },
   };

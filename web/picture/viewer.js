@@ -87,7 +87,8 @@ export function createViewer(panel, page) {
   // A press on the picture's buttons or the picture itself leaves the focus
   // where it was, as the page's other tools do; the keyboard reaches them by Tab.
   for (const element of [bar, info]) element.addEventListener('pointerdown', (event) => event.preventDefault());
-  stage.addEventListener('mousedown', (event) => event.preventDefault());
+  // Caught on its way down: d3-zoom stops a press on the tree from rising.
+  stage.addEventListener('mousedown', (event) => event.preventDefault(), true);
 
   let model = null;
   let view = null;
