@@ -81,7 +81,6 @@ export function pathsView(model, host, linear, [width, height]) {
   let focused = null;
   let hovered = null;
   let transform = zoomIdentity;
-  let moved = false;
   const listeners = { hover: null, press: null };
 
   // Where the steps in view and their values fall in a picture of this size.
@@ -264,19 +263,10 @@ export function pathsView(model, host, linear, [width, height]) {
     .scaleExtent([1, Math.max(1, last / kFewestSteps)])
     .clickDistance(4)
     .constrain((t) => bounded(t))
+    // A path draws as fast while it moves: the canvas need not know.
     .on('zoom', (event) => {
-      // Coarse only once a gesture moves it: a tap draws nothing new.
-      if (!moved && event.sourceEvent && (event.transform.k !== transform.k || event.transform.x !== transform.x)) {
-        moved = true;
-        ground.moving(true);
-      }
       transform = event.transform;
       ground.redraw();
-    })
-    .on('end', () => {
-      if (!moved) return;
-      moved = false;
-      ground.moving(false);
     });
   select(ground.canvas).call(behaviour).on('dblclick.zoom', null);
   ground.resize(width, height);
@@ -317,13 +307,14 @@ export function pathsView(model, host, linear, [width, height]) {
     listen: (which, callback) => { listeners[which] = callback; },
     resize(width, height) {
       const [before] = ground.size();
-      if (before === width && ground.size()[1] === height) return;
-      // The same steps in view at the new width.
-      const span = (w) => Math.max(1, w - kRight - kLeft);
-      const from = (transform.invertX(kLeft) - kLeft) / span(before);
-      transform = bounded(zoomIdentity.translate(kLeft - transform.k * (kLeft + from * span(width)), 0).scale(transform.k), width);
-      // d3-zoom keeps its transform on the element: the next gesture starts there.
-      select(ground.canvas).property('__zoom', transform);
+      if (before !== width) {
+        // The same steps in view at the new width.
+        const span = (w) => Math.max(1, w - kRight - kLeft);
+        const from = (transform.invertX(kLeft) - kLeft) / span(before);
+        transform = bounded(zoomIdentity.translate(kLeft - transform.k * (kLeft + from * span(width)), 0).scale(transform.k), width);
+        // d3-zoom keeps its transform on the element: the next gesture starts there.
+        select(ground.canvas).property('__zoom', transform);
+      }
       ground.resize(width, height);
     },
     summary() {
