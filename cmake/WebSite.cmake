@@ -25,7 +25,7 @@ set(COLLATZPERM_SITE_SCRIPTS
   ${CMAKE_SOURCE_DIR}/app/windows/make_icon.py
   ${CMAKE_SOURCE_DIR}/web/make_guide.mjs ${CMAKE_SOURCE_DIR}/docs/GUIDE.md)
 # The picture: its control and placement load with the page; its drawing (with
-# D3 and uPlot, bundled by esbuild into one module and its CSS) the first time
+# D3's d3-zoom, bundled by esbuild into one module and its CSS) the first time
 # it opens.
 set(COLLATZPERM_PICTURE ${CMAKE_SOURCE_DIR}/web/picture)
 set(COLLATZPERM_PICTURE_FILES ${COLLATZPERM_PICTURE}/control.js ${COLLATZPERM_PICTURE}/layout.css)

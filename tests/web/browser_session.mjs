@@ -306,6 +306,36 @@ async function pictures(browser, url) {
   }
   assert.deepEqual((await picture()).values[0], printed, 'the path of 27 is the values printed');
   assert.equal((await picture()).csv, command('sequence', '27'), 'the CSV of collatzperm sequence');
+  // The mouse along the path, left to right: later steps, each with the value
+  // printed at it and the focus ring (its cyan pixels) around the step under
+  // the mouse, less than a step's width away; the last step at the right end.
+  const plot = await (await tab.$('#picture canvas')).boundingBox();
+  const ringAcross = () => tab.evaluate(async () => {
+    await new Promise(requestAnimationFrame);
+    const canvas = document.querySelector('#picture canvas');
+    const { data, width } = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height);
+    let sum = 0;
+    let count = 0;
+    for (let p = 0; p < data.length; p += 4) {
+      if (data[p] === 0x61 && data[p + 1] === 0xd6 && data[p + 2] === 0xd6) {
+        sum += (p / 4) % width;
+        ++count;
+      }
+    }
+    return sum / count / (canvas.width / canvas.getBoundingClientRect().width);
+  });
+  let before = -1;
+  for (const x of [0.2, 0.4, 0.6, 0.8].map((f) => plot.x + f * plot.width).concat(plot.x + plot.width - 14)) {
+    await tab.mouse.move(x, plot.y + plot.height / 2);
+    const [number, step] = (await until('a value pointed at', () => tab.evaluate(() => {
+      const shown = document.querySelector('#picture .picture-info span').textContent;
+      return shown.match(/^(\d+): step (\d+),/)?.slice(1);
+    })));
+    assert.ok(Number(step) > before && number === printed[step], `step ${step} (${number}) under the mouse at ${x}`);
+    assert.ok(Math.abs(plot.x + await ringAcross() - x) < 4, `the focus ring at the mouse at ${x}`);
+    before = Number(step);
+  }
+  assert.equal(before, printed.length - 1, 'the last step at the right end');
   await tab.click('#picture .picture-bar button[aria-label="Linear scale"]');
   assert.deepEqual(await accessibilityFaults(tab), [], 'axe-core with a path open');
   // A leaf chosen with the keyboard: End, the last row, and Enter.

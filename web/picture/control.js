@@ -3,7 +3,7 @@
 // as the lines of the last whole picture; where the picture stands (beside the
 // terminal where that keeps 80 columns, else over it; on a phone over the
 // whole page); and the keys of a chosen number, typed when the program next
-// waits for a command. The drawing (viewer.js, with D3 and uPlot) loads the
+// waits for a command. The drawing (viewer.js, with D3's d3-zoom) loads the
 // first time the picture opens. Open or not, and the view, are kept.
 import { store, stored } from '../stored.js';
 
