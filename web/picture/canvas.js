@@ -6,7 +6,7 @@
 // a gesture moves the picture (`moving`), so that it can draw faster then.
 const kMostRatio = 2;
 
-export function pixelRatio() {
+function pixelRatio() {
   return Math.min(kMostRatio, devicePixelRatio || 1);
 }
 
@@ -52,7 +52,6 @@ export function canvasIn(host, draw) {
   return {
     canvas,
     size: () => [width, height],
-    ratio: () => ratio,
     resize,
     redraw,
     moving(now) {

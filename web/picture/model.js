@@ -56,7 +56,7 @@ function readSearch(head, lines) {
       value[count] = Number(fields[3]);
       multiplied[count] = parity[0] === '1' ? 1 : 0;
       row[count] = rows.length;
-      rows.push({ start: fields[3], multiplications: Number(fields[4]), parity, node: count });
+      rows.push({ start: fields[3], multiplications: Number(fields[4]), parity });
       added(exponent);
     } else if (fields[0] === 'end') {
       stopped = fields[1] === '1';
@@ -91,7 +91,6 @@ function readSearch(head, lines) {
     tree.multiplied[k] = multiplied[i];
     tree.row[k] = row[i];
   }
-  for (const r of rows) r.node = kept[r.node];
   let minM = rows.length > 0 ? Infinity : 0;
   let maxM = 0;
   for (const { multiplications } of rows) {

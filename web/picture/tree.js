@@ -74,7 +74,10 @@ export function treeView(model, host) {
     })
     // A wheel and a drag are gestures of their own that may overlap: the
     // tree moves until the last has ended.
-    .on('start', () => ground.moving(++gestures > 0))
+    .on('start', () => {
+      gestures += 1;
+      ground.moving(true);
+    })
     .on('zoom', (event) => {
       transform = event.transform;
       ground.redraw();
